@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs every Debian package Kelpra needs to build, run and test (run as root or with sudo).
+# Usage: scripts/setup.sh [--bench] [--fuzz] [--i386]
+set -euo pipefail
+
+packages=(
+  cmake ninja-build g++ pkg-config clang-format
+  qt6-base-dev libgl-dev
+  libjpeg62-turbo-dev libpng-dev zlib1g-dev libgif-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  xvfb xauth xdotool x11-utils imagemagick
+  dbus dbus-x11 libglib2.0-bin gsettings-desktop-schemas
+)
+extra_arch=()
+for arg in "$@"; do
+  case "$arg" in
+    --bench) packages+=(libvips-tools graphicsmagick libjpeg-turbo-progs hyperfine) ;;
+    --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
+    --i386) extra_arch+=(i386) ;;
+    *) echo "unknown option: $arg" >&2; exit 2 ;;
+  esac
+done
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+
+if [ ${#extra_arch[@]} -gt 0 ]; then
+  for arch in "${extra_arch[@]}"; do
+    if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
+      $SUDO dpkg --add-architecture "$arch"
+      need_update=1
+    fi
+  done
+  packages+=(g++-multilib qt6-base-dev:i386 libjpeg62-turbo-dev:i386 libpng-dev:i386
+             zlib1g-dev:i386 libgif-dev:i386 libgtest-dev:i386 libgmock-dev:i386 libgl-dev:i386)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  $SUDO apt-get update -qq
+  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
