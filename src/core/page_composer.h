@@ -40,8 +40,8 @@ struct PageResult {
   bool ndxLUpdated = false;
   int ndxL = 0;
 
-  bool done = false;  // everything below is valid only when done
-  TBitmap picture;    // what the image control shows
+  bool done = false;   // everything below is valid only when done
+  TBitmap picture;     // what the image control shows
   int imageWidth = 0;  // the image control's size: the client area with Stretch, else the picture's
   int imageHeight = 0;
   bool twoPics = false;

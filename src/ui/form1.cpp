@@ -1,1 +1,171 @@
-// placeholder until implemented
+// The main window's construction and lifecycle: create, first and later showing, resize, close.
+#include "ui/form1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <new>
+
+#include "core/file_search.h"
+#include "ui/dialogs.h"
+#include "ui/image_control.h"
+
+namespace kelpra {
+
+const char* const Title = "Kelpra";
+const char* const Version1 = "Version 0.3.3b (Qt 6 for Linux)";
+const char* const PictureFilter =
+    "All Supported Images (*.gif;*.jpg;*.jpeg;*.png;*.bmp)|*.gif;*.jpg;*.jpeg;*.png;*.bmp|"
+    "GIFIimages (*.gif)|*.gif|JPEG Images (*.jpg)|*.jpg|JPEG Images (*.jpeg)|*.jpeg|"
+    "Portable Network Graphics (*.png)|*.png|Bitmap Images (*.bmp)|*.bmp";
+
+const char* BuildTag() {
+  return sizeof(void*) == 8 ? " (64bit) " : " (32bit) ";
+}
+
+TForm1::TForm1(PlatformServices services, Dialogs& dialogs, QStringList arguments, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      dialogs_(dialogs),
+      arguments_(std::move(arguments)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QString::fromLatin1(Title));
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setAutoFillBackground(true);
+  setCentralWidget(client);
+  Image1 = new ImageControl(client);
+  Image1->setObjectName(QStringLiteral("Image1"));
+  Image1->setGeometry(40, 32, 281, 177);
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName(QStringLiteral("Timer1"));
+  Timer1->setInterval(1000);
+  connect(Timer1, &QTimer::timeout, this, [this] { Guarded([this] { Timer1Timer(); }); });
+  CreateActions();
+  CreateMenus();
+  setAcceptDrops(true);
+  resize(512, 404);
+  FormCreate();
+}
+
+TForm1::~TForm1() {
+  FormDestroy();
+}
+
+void TForm1::AttachDialogs(TForm2& form2, TForm3& form3) {
+  form2_ = &form2;
+  form3_ = &form3;
+}
+
+QSize TForm1::ClientSize() const {
+  return centralWidget()->size();
+}
+
+void TForm1::FormCreate() {
+  IsClosing = false;
+  SetWindowColor(BackGroundL);
+  Image1->Canvas().BrushColor = windowColor_;
+  Image1->Canvas().FillRect({0, 0, Image1->Canvas().Width(), Image1->Canvas().Height()});
+  FileList.Clear();
+  IsFirst = true;
+  NextPicKey = 37;
+  PrevPicKey = 39;
+  INIFile = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName() + ".ini";
+  QString appData = GetPath(26);
+  if (!appData.endsWith(QLatin1Char('/')))
+    appData += QLatin1Char('/');
+  INIPath = appData + QStringLiteral("ZENDRO/");
+  TabletMode = IsTabletMode();
+  Timer1->stop();
+  RootDir = QDir::currentPath();
+}
+
+void TForm1::FormShow() {
+  if (IsFirst) {
+    ReadIni();
+    if (!arguments_.isEmpty()) {
+      FileName = arguments_.first();
+      openDialogFileName_ = FileName;
+      RootDir = ExcludeTrailingDelimiter(ExtractFilePath(FileName));
+      ndxR = SearchFiles(FileName, FileList, PM_R->isChecked());
+    }
+    if (TabletMode) {
+      PM_M->setEnabled(false);
+      MM->hide();
+      StatusBar1->hide();
+    } else {
+      PM_M->setEnabled(true);
+      ApplyMenuRule();
+    }
+    IsFirst = false;
+  }
+  if (FileList.Empty()) {
+    setWindowTitle(QStringLiteral("[Kelpra]  ") + QString::fromUtf8(Version1) + State);
+  }
+  Half = 1;
+  ReadFiles();
+}
+
+void TForm1::FormResize() {
+  ReadFiles();
+}
+
+void TForm1::FormClose() {
+  WriteIni();
+  IsClosing = true;
+}
+
+void TForm1::FormDestroy() {
+  Image1->ClearPicture();
+  FileName.clear();
+  FileList.Clear();
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (!event->spontaneous())
+    Guarded([this] { FormShow(); });
+}
+
+void TForm1::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  Guarded([this] { FormResize(); });
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  Guarded([this] { FormClose(); });
+  event->accept();
+}
+
+void TForm1::Guarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::bad_alloc&) {
+    dialogs_.ShowError(QStringLiteral("Not enough memory to complete the operation."));
+  } catch (const std::exception& error) {
+    dialogs_.ShowError(QString::fromUtf8(error.what()));
+  }
+}
+
+void TForm1::RearmTimer() {
+  if (!Action30AutoTurn->isChecked()) {
+    Timer1->stop();
+  } else if (!Timer1->isActive()) {
+    Timer1->start();  // a running countdown is left alone
+  }
+}
+
+void TForm1::EndMenu() {
+  while (QWidget* popup = QApplication::activePopupWidget()) {
+    popup->close();
+  }
+  PM->hide();
+}
+
+}  // namespace kelpra

@@ -102,13 +102,12 @@ class TForm1 : public QMainWindow {
   QMenu* MM_N = nullptr;
   QMenu* MM_S = nullptr;
   QMenu* MM_H = nullptr;
-  QAction *MM_FO = nullptr, *MM_FC = nullptr, *MM_FF = nullptr, *MM_FR = nullptr,
-          *MM_FP = nullptr, *MM_FN = nullptr, *MM_FZ = nullptr, *MM_FX = nullptr;
-  QAction *MM_NN = nullptr, *MM_NP = nullptr, *MM_NL = nullptr, *MM_NR = nullptr,
-          *MM_NU = nullptr;
-  QAction *MM_SP = nullptr, *MM_SS = nullptr, *MM_S1 = nullptr, *MM_SW = nullptr,
-          *MM_SH = nullptr, *MM_SR = nullptr, *MM_ST = nullptr, *MM_SL = nullptr,
-          *MM_SD = nullptr, *Pageturninterval1 = nullptr, *MM_SM = nullptr;
+  QAction *MM_FO = nullptr, *MM_FC = nullptr, *MM_FF = nullptr, *MM_FR = nullptr, *MM_FP = nullptr,
+          *MM_FN = nullptr, *MM_FZ = nullptr, *MM_FX = nullptr;
+  QAction *MM_NN = nullptr, *MM_NP = nullptr, *MM_NL = nullptr, *MM_NR = nullptr, *MM_NU = nullptr;
+  QAction *MM_SP = nullptr, *MM_SS = nullptr, *MM_S1 = nullptr, *MM_SW = nullptr, *MM_SH = nullptr,
+          *MM_SR = nullptr, *MM_ST = nullptr, *MM_SL = nullptr, *MM_SD = nullptr,
+          *Pageturninterval1 = nullptr, *MM_SM = nullptr;
   QAction* MM_HV = nullptr;
 
   QMenu* PM = nullptr;
@@ -184,6 +183,8 @@ class TForm1 : public QMainWindow {
   // The bitmap the last rendering handed to the image control.
   const TBitmap& DisplayedPicture() const;
   TColor WindowColor() const { return windowColor_; }
+  // The client area: the window without its menu bar and status bar.
+  QSize ClientSize() const;
   Dialogs& dialogs() { return dialogs_; }
 
  protected:

@@ -1,0 +1,40 @@
+// The "Interval" dialog: the seconds between automatic page turns.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QSpinBox;
+
+namespace kelpra {
+
+class TForm1;
+
+class TForm3 : public QDialog {
+  Q_OBJECT
+
+ public:
+  TForm3(TForm1& form1, QWidget* parent = nullptr);
+
+  QLabel* Label1 = nullptr;
+  QSpinBox* SpinEdit1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QPushButton* ButtonCancel = nullptr;
+  QPushButton* ButtonApply = nullptr;
+
+  void FormShow();
+  void ButtonApplyClick();
+  void ButtonCancelClick();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void done(int result) override;
+
+ private:
+  TForm1& form1_;
+  bool IsAuto = false;
+  bool applied_ = false;
+};
+
+}  // namespace kelpra
