@@ -44,11 +44,14 @@ struct PageResult {
   TBitmap picture;     // what the image control shows
   int imageWidth = 0;  // the image control's size: the client area with Stretch, else the picture's
   int imageHeight = 0;
+  int imageLeft = 0;  // the image control centred in the client area; negative when larger
+  int imageTop = 0;
   bool twoPics = false;
   QString caption;  // with the page counter
 };
 
-// Loads, cuts, rotates, joins, adjusts and fits; throws PictureError when a page cannot be read.
+// Loads, cuts, rotates, joins, adjusts and fits; throws PictureError when a page cannot be read
+// and std::out_of_range when ndxR is not an index of the list.
 void ComposePage(const PageRequest& request, PageResult& result);
 
 // HalfCut: replaces a landscape picture by one of its halves (half 1: the half read first).
