@@ -13,4 +13,9 @@ bool Brightness(TBitmap& bmp, int percent);
 // nContrast in -100..100.
 bool Contrast(TBitmap& bmp, int nContrast);
 
+// The same on threadCount threads (the bytes do not depend on it); the forms above use all cores.
+bool GrayScale(TBitmap& bmp, int threadCount);
+bool Brightness(TBitmap& bmp, int percent, int threadCount);
+bool Contrast(TBitmap& bmp, int nContrast, int threadCount);
+
 }  // namespace kelpra

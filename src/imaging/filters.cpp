@@ -1,0 +1,198 @@
+#include "imaging/filters.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <vector>
+
+#include "imaging/parallel_rows.h"
+#include "imaging/pixel_access.h"
+
+namespace kelpra {
+
+namespace {
+
+std::uint8_t* Bytes(const TBmpData24& pixels, int y) {
+  return reinterpret_cast<std::uint8_t*>(pixels.Data(0, y));
+}
+
+// gf[i] = exp(-(i*i) / (2*zone*zone)) for i = 0..3*zone, stored as single.
+std::vector<float> GaussWeights(int zone) {
+  const int range = 3 * zone;
+  std::vector<float> gf(range + 1);
+  for (int i = 0; i <= range; ++i) {
+    gf[i] = float(std::exp(double(-(i * i)) / double(2 * zone * zone)));
+  }
+  return gf;
+}
+
+// The weight sum of each of n positions along a line: the taps that lie inside the line,
+// added in ascending order, each addition in double rounded to single.
+std::vector<float> WeightSums(int n, const std::vector<float>& gf) {
+  const int range = int(gf.size()) - 1;
+  std::vector<float> sums(n);
+  for (int p = 0; p < n; ++p) {
+    float count = 0;
+    for (int i = std::max(0, p - range); i <= std::min(n - 1, p + range); ++i) {
+      count = float(double(count) + double(gf[std::abs(i - p)]));
+    }
+    sums[p] = count;
+  }
+  return sums;
+}
+
+// One tap added to a running channel sum: the product and the sum in double, the sum rounded
+// back to single.
+inline float AddTap(float sum, std::uint8_t channel, float gauss) {
+  return float(double(sum) + double(channel) * double(gauss));
+}
+
+// Horizontal pass over rows y0..y1. The loops run tap by tap over a whole row, so every pixel
+// still takes its taps in ascending column order.
+void BlurRows(const TBmpData24& src, const TBmpData24& dst, const std::vector<float>& gf,
+              const std::vector<float>& columnSums, int y0, int y1) {
+  const int w = src.Width();
+  const int range = int(gf.size()) - 1;
+  std::vector<float> acc(3 * std::size_t(w));
+  for (int y = y0; y < y1; ++y) {
+    const std::uint8_t* in = Bytes(src, y);
+    std::fill(acc.begin(), acc.end(), 0.0f);
+    for (int d = -std::min(range, w - 1); d <= std::min(range, w - 1); ++d) {
+      const float gauss = gf[std::abs(d)];
+      const int from = 3 * std::max(0, -d);
+      const int to = 3 * std::min(w, w - d);
+      const std::uint8_t* tap = in + 3 * d;
+      for (int k = from; k < to; ++k)
+        acc[k] = AddTap(acc[k], tap[k], gauss);
+    }
+    std::uint8_t* out = Bytes(dst, y);
+    for (int k = 0; k < 3 * w; ++k)
+      out[k] = AdjustByte(double(acc[k]) / double(columnSums[k / 3]));
+  }
+}
+
+// Vertical pass over rows y0..y1: each output row adds its source rows in ascending order.
+void BlurColumns(const TBmpData24& src, const TBmpData24& dst, const std::vector<float>& gf,
+                 const std::vector<float>& rowSums, int y0, int y1) {
+  const int w = src.Width();
+  const int h = src.Height();
+  const int range = int(gf.size()) - 1;
+  std::vector<float> acc(3 * std::size_t(w));
+  for (int y = y0; y < y1; ++y) {
+    std::fill(acc.begin(), acc.end(), 0.0f);
+    for (int iy = std::max(0, y - range); iy <= std::min(h - 1, y + range); ++iy) {
+      const float gauss = gf[std::abs(iy - y)];
+      const std::uint8_t* in = Bytes(src, iy);
+      for (int k = 0; k < 3 * w; ++k)
+        acc[k] = AddTap(acc[k], in[k], gauss);
+    }
+    std::uint8_t* out = Bytes(dst, y);
+    const double count = rowSums[y];
+    for (int k = 0; k < 3 * w; ++k)
+      out[k] = AdjustByte(double(acc[k]) / count);
+  }
+}
+
+// Blurs src into dst (same size; dst may be src). The first pass goes into a working bitmap
+// and is rounded to bytes before the second pass reads it.
+void GaussianBlurInto(TBitmap& src, TBitmap& dst, int zone, int threadCount) {
+  const int w = src.Width();
+  const int h = src.Height();
+  const std::vector<float> gf = GaussWeights(zone);
+  const std::vector<float> columnSums = WeightSums(w, gf);
+  const std::vector<float> rowSums = WeightSums(h, gf);
+  TBitmap pass(w, h);
+  const TBmpData24 in(src);
+  const TBmpData24 mid(pass);
+  const TBmpData24 out(dst);
+  ParallelRows(h, threadCount, [&](int y0, int y1) { BlurRows(in, mid, gf, columnSums, y0, y1); });
+  ParallelRows(h, threadCount, [&](int y0, int y1) { BlurColumns(mid, out, gf, rowSums, y0, y1); });
+}
+
+// Sharpens rows y0..y1 of dst from src. The mask (8 at the centre, -1 around) sums to 9 times
+// the centre minus the 3 x 3 window, the window's edge taps replicating the border; integer
+// sums do not depend on their order.
+void SharpenRows(const TBmpData24& src, const TBmpData24& dst, double rate, int y0, int y1) {
+  const int w = src.Width();
+  const int h = src.Height();
+  std::vector<int> columns(3 * std::size_t(w));
+  for (int y = y0; y < y1; ++y) {
+    const std::uint8_t* up = Bytes(src, std::max(y - 1, 0));
+    const std::uint8_t* mid = Bytes(src, y);
+    const std::uint8_t* down = Bytes(src, std::min(y + 1, h - 1));
+    for (int k = 0; k < 3 * w; ++k)
+      columns[k] = up[k] + mid[k] + down[k];
+    std::uint8_t* out = Bytes(dst, y);
+    for (int x = 0; x < w; ++x) {
+      const int left = 3 * std::max(x - 1, 0);
+      const int right = 3 * std::min(x + 1, w - 1);
+      for (int c = 3 * x; c < 3 * x + 3; ++c) {
+        const int window = columns[left + c - 3 * x] + columns[c] + columns[right + c - 3 * x];
+        const int sum = 9 * mid[c] - window;
+        out[c] = AdjustByte(mid[c] + rate * sum);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+bool Sharpen(TBitmap& bmp, int percent) {
+  return Sharpen(bmp, percent, DefaultThreadCount());
+}
+
+bool Sharpen(TBitmap& bmp, int percent, int threadCount) {
+  if (percent < 0 || percent > 100 || bmp.PixelFormat() != pf24bit)
+    return false;
+  const double rate = percent / 100.0;
+  const auto copy = BmpClone(bmp);
+  const TBmpData24 src(*copy);
+  const TBmpData24 dst(bmp);
+  ParallelRows(bmp.Height(), threadCount,
+               [&](int y0, int y1) { SharpenRows(src, dst, rate, y0, y1); });
+  return true;
+}
+
+bool GaussianBlur(TBitmap& bmp, int zone) {
+  return GaussianBlur(bmp, zone, DefaultThreadCount());
+}
+
+bool GaussianBlur(TBitmap& bmp, int zone, int threadCount) {
+  if (bmp.PixelFormat() != pf24bit || zone < 1 || zone > 30)
+    return false;
+  GaussianBlurInto(bmp, bmp, zone, threadCount);
+  return true;
+}
+
+bool Soften(TBitmap& bmp, int percent) {
+  return Soften(bmp, percent, DefaultThreadCount());
+}
+
+bool Soften(TBitmap& bmp, int percent, int threadCount) {
+  if (bmp.PixelFormat() != pf24bit || percent < 0 || percent > 100)
+    return false;
+  const double r = float(percent / 100.0);  // held in single, then widened
+  TBitmap blurred(bmp.Width(), bmp.Height());
+  GaussianBlurInto(bmp, blurred, 1, threadCount);
+  // The blend of a channel c with its blurred value s, for every pair (c, s).
+  std::vector<std::uint8_t> blend(256 * 256);
+  for (int c = 0; c < 256; ++c) {
+    for (int s = 0; s < 256; ++s)
+      blend[c * 256 + s] = AdjustByte((1.0 - r) * c + r * s);
+  }
+  const TBmpData24 soft(blurred);
+  const TBmpData24 pixels(bmp);
+  const int bytesPerRow = 3 * bmp.Width();
+  ParallelRows(bmp.Height(), threadCount, [&](int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+      const std::uint8_t* s = Bytes(soft, y);
+      std::uint8_t* c = Bytes(pixels, y);
+      for (int k = 0; k < bytesPerRow; ++k)
+        c[k] = blend[c[k] * 256 + s[k]];
+    }
+  });
+  return true;
+}
+
+}  // namespace kelpra
