@@ -24,15 +24,17 @@ done
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
+# The 32-bit x86 build (cmake/i386-linux-gnu.cmake): gcc -m32 against Debian's :i386 libraries,
+# installed beside the amd64 ones through multiarch. Qt's moc/uic/rcc stay the amd64 ones.
 if [ ${#extra_arch[@]} -gt 0 ]; then
   for arch in "${extra_arch[@]}"; do
     if ! dpkg --print-foreign-architectures | grep -qx "$arch"; then
       $SUDO dpkg --add-architecture "$arch"
-      need_update=1
     fi
   done
-  packages+=(g++-multilib qt6-base-dev:i386 libjpeg62-turbo-dev:i386 libpng-dev:i386
-             zlib1g-dev:i386 libgif-dev:i386 libgtest-dev:i386 libgmock-dev:i386 libgl-dev:i386)
+  packages+=(g++-multilib qt6-base-dev:i386 qt6-qpa-plugins:i386 libgl-dev:i386
+             libjpeg62-turbo-dev:i386 libpng-dev:i386 zlib1g-dev:i386 libgif-dev:i386
+             libgtest-dev:i386 libgmock-dev:i386 libbenchmark-dev:i386)
 fi
 
 missing=()
@@ -46,5 +48,6 @@ if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  # --no-remove: never take away a package to make room (e.g. an amd64 one for its i386 twin).
+  $SUDO apt-get install -y -qq --no-install-recommends --no-remove "${missing[@]}"
 fi
