@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
 
 class QLabel;
 class QPushButton;
@@ -34,7 +35,8 @@ class TForm3 : public QDialog {
  private:
   TForm1& form1_;
   bool IsAuto = false;
-  bool applied_ = false;
+  // The field's text as last typed, before the field corrects it on Enter or focus loss.
+  QString typedText_;
 };
 
 }  // namespace kelpra

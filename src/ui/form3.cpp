@@ -1,0 +1,105 @@
+#include "ui/form3.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QSpinBox>
+#include <QTimer>
+#include <algorithm>
+
+#include "ui/form1.h"
+
+namespace kelpra {
+
+namespace {
+
+constexpr int kMinInterval = 1;
+constexpr int kMaxInterval = 3600;
+
+// The field's text as an interval: not a whole number counts as 1, then brought into range.
+int IntervalFromText(const QString& text) {
+  bool ok = false;
+  const qlonglong value = text.trimmed().toLongLong(&ok);
+  if (!ok)
+    return kMinInterval;
+  return int(std::clamp<qlonglong>(value, kMinInterval, kMaxInterval));
+}
+
+}  // namespace
+
+TForm3::TForm3(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) {
+  setObjectName(QStringLiteral("Form3"));
+  setWindowTitle(QStringLiteral("Interval"));
+  QFont tahoma(QStringLiteral("Tahoma"));
+  tahoma.setPixelSize(11);
+  setFont(tahoma);
+  setFixedSize(214, 126);
+
+  Label1 = new QLabel(QStringLiteral("Auto page turn interval"), this);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->move(32, 16);
+  SpinEdit1 = new QSpinBox(this);
+  SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
+  SpinEdit1->setGeometry(63, 43, 81, 22);
+  SpinEdit1->setRange(kMinInterval, kMaxInterval);
+  SpinEdit1->setSingleStep(1);
+  SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+  Label2 = new QLabel(QStringLiteral("Sec."), this);
+  Label2->setObjectName(QStringLiteral("Label2"));
+  Label2->move(150, 46);
+  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
+  ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
+  ButtonCancel->setGeometry(16, 82, 75, 25);
+  ButtonCancel->setAutoDefault(false);
+  ButtonApply = new QPushButton(QStringLiteral("Apply"), this);
+  ButtonApply->setObjectName(QStringLiteral("ButtonApply"));
+  ButtonApply->setGeometry(120, 82, 75, 25);
+  ButtonApply->setDefault(true);
+  setTabOrder(ButtonCancel, ButtonApply);
+  setTabOrder(ButtonApply, SpinEdit1);
+
+  connect(SpinEdit1->findChild<QLineEdit*>(), &QLineEdit::textEdited, this,
+          [this](const QString& text) { typedText_ = text; });
+  connect(SpinEdit1, &QSpinBox::valueChanged, this,
+          [this](int value) { typedText_ = QString::number(value); });
+  connect(ButtonApply, &QPushButton::clicked, this, [this] { ButtonApplyClick(); });
+  connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
+}
+
+void TForm3::FormShow() {
+  SpinEdit1->setValue(std::clamp(form1_.AutoInt, kMinInterval, kMaxInterval));
+  typedText_ = SpinEdit1->text();
+  IsAuto = form1_.Timer1->isActive();
+  form1_.Timer1->stop();
+}
+
+void TForm3::ButtonApplyClick() {
+  // The typed text counts: an empty or broken text is 1, not the field's previous value.
+  form1_.AutoInt = IntervalFromText(typedText_);
+  SpinEdit1->setValue(form1_.AutoInt);
+  if (IsAuto)
+    form1_.State = QStringLiteral("  Auto(") + QString::number(form1_.AutoInt) + "s)";
+  form1_.Timer1->setInterval(form1_.AutoInt * 1000);
+  accept();
+}
+
+void TForm3::ButtonCancelClick() {
+  reject();
+}
+
+void TForm3::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (!event->spontaneous())
+    FormShow();
+}
+
+void TForm3::done(int result) {
+  // Every way out resumes a paused auto-turn, the wait starting anew.
+  form1_.Timer1->stop();
+  if (IsAuto)
+    form1_.Timer1->start();
+  QDialog::done(result);
+}
+
+}  // namespace kelpra
