@@ -1,1 +1,105 @@
-// placeholder until implemented
+#include "codecs/picture_loader.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <memory>
+#include <new>
+#include <system_error>
+#include <vector>
+
+#include "codecs/picture_decoder.h"
+
+namespace kelpra {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+std::string Quoted(const std::filesystem::path& fileName) {
+  return "\"" + fileName.filename().string() + "\"";
+}
+
+[[noreturn]] void ThrowOpenError(const std::filesystem::path& fileName, int error) {
+  throw PictureError("Cannot open picture " + Quoted(fileName) + ": " +
+                     std::generic_category().message(error));
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& fileName) {
+  std::error_code status;
+  if (std::filesystem::is_directory(fileName, status)) {
+    throw PictureError("Cannot open picture " + Quoted(fileName) + ": it is a folder");
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
+  if (!file)
+    ThrowOpenError(fileName, errno);
+  std::vector<std::uint8_t> bytes;
+  std::uint8_t chunk[65536];
+  for (;;) {
+    const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
+    bytes.insert(bytes.end(), chunk, chunk + count);
+    if (count < sizeof chunk)
+      break;
+  }
+  if (std::ferror(file.get()))
+    ThrowOpenError(fileName, errno ? errno : EIO);
+  return bytes;
+}
+
+}  // namespace
+
+std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
+  if (width <= 0 || height <= 0) {
+    return "the picture's size " + std::to_string(width) + " x " + std::to_string(height) +
+           " is invalid";
+  }
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
+    return "the picture is too large (" + std::to_string(width) + " x " + std::to_string(height) +
+           " pixels; at most " + std::to_string(kMaxPictureSide) + " per side and " +
+           std::to_string(kMaxPicturePixels) + " in all can be shown)";
+  }
+  return {};
+}
+
+void DecodePicture(std::span<const std::uint8_t> data, const std::string& displayName,
+                   TBitmap& bmp) {
+  const std::string prefix = "Cannot read picture \"" + displayName + "\": ";
+  if (data.empty())
+    throw PictureError(prefix + "the file is empty");
+  try {
+    for (const PictureDecoder& decoder : kPictureDecoders) {
+      TBitmap decoded;
+      const DecodeResult result = decoder.decode(data, decoded);
+      if (result.status == DecodeResult::Status::kNotThisFormat)
+        continue;
+      if (result.status == DecodeResult::Status::kBroken)
+        throw PictureError(prefix + result.problem);
+      decoded.SetPixelFormat(pf24bit);
+      bmp = std::move(decoded);
+      return;
+    }
+  } catch (const std::bad_alloc&) {
+    throw PictureError(prefix + "there is not enough memory to load it");
+  }
+  throw PictureError(prefix + "it is not a BMP, JPEG, GIF or PNG picture");
+}
+
+void LoadFile(const std::filesystem::path& fileName, TBitmap& bmp) {
+  std::vector<std::uint8_t> bytes;
+  try {
+    bytes = ReadWholeFile(fileName);
+  } catch (const std::bad_alloc&) {
+    throw PictureError("Cannot read picture " + Quoted(fileName) +
+                       ": there is not enough memory to load it");
+  }
+  DecodePicture(bytes, fileName.filename().string(), bmp);
+}
+
+bool IsLandscape(const std::filesystem::path& fileName) {
+  TBitmap bmp;
+  LoadFile(fileName, bmp);
+  return bmp.Width() > bmp.Height();
+}
+
+}  // namespace kelpra

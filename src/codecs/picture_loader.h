@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <string>
 
@@ -23,6 +24,10 @@ constexpr std::int64_t kMaxPicturePixels = std::int64_t(1) << 28;  // 268 megapi
 // Tries BMP, JPEG, GIF and PNG in this order and leaves bmp 24-bit at the picture's own size.
 // Throws PictureError when no decoder can read the file.
 void LoadFile(const std::filesystem::path& fileName, TBitmap& bmp);
+
+// LoadFile's decoding of a file already read into memory; displayName names the file in messages.
+void DecodePicture(std::span<const std::uint8_t> data, const std::string& displayName,
+                   TBitmap& bmp);
 
 // True when the picture is wider than tall. Throws as LoadFile does.
 bool IsLandscape(const std::filesystem::path& fileName);

@@ -1,0 +1,176 @@
+// GIF through giflib, read record by record up to the first image only: that frame drawn on the
+// logical screen, clipped to it, over the background colour. A missing colour table and colour
+// indices past the table are errors, not guesses.
+#include <gif_lib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "codecs/picture_decoder.h"
+
+namespace kelpra {
+
+namespace {
+
+struct MemoryInput {
+  std::span<const std::uint8_t> data;
+  std::size_t pos = 0;
+};
+
+int ReadInput(GifFileType* gif, GifByteType* buffer, int count) {
+  auto* input = static_cast<MemoryInput*>(gif->UserData);
+  const std::size_t n = std::min(std::size_t(std::max(count, 0)), input->data.size() - input->pos);
+  std::memcpy(buffer, input->data.data() + input->pos, n);
+  input->pos += n;
+  return int(n);
+}
+
+struct GifCloser {
+  void operator()(GifFileType* gif) const {
+    int ignored;
+    DGifCloseFile(gif, &ignored);
+  }
+};
+using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
+
+DecodeResult LibraryError(int code) {
+  if (code == D_GIF_ERR_NOT_ENOUGH_MEM)
+    throw std::bad_alloc();
+  if (code == D_GIF_ERR_READ_FAILED)
+    return DecodeResult::Broken("the GIF data is truncated");
+  const char* text = GifErrorString(code);
+  return DecodeResult::Broken(std::string("the GIF data is damaged (") +
+                              (text ? text : "unknown error") + ")");
+}
+
+std::string IndexProblem(const char* user, int index, int count) {
+  return std::string("the GIF ") + user + " uses colour " + std::to_string(index) +
+         ", but its colour table has only " + std::to_string(count) + " entries";
+}
+
+void PutColour(std::uint8_t* pixel, const GifColorType& colour) {
+  pixel[0] = colour.Blue;
+  pixel[1] = colour.Green;
+  pixel[2] = colour.Red;
+}
+
+// The file row that each stored row of an interlaced frame belongs to.
+std::vector<int> RowOrder(int height, bool interlaced) {
+  std::vector<int> rows;
+  rows.reserve(std::size_t(height));
+  if (!interlaced) {
+    for (int y = 0; y < height; ++y)
+      rows.push_back(y);
+    return rows;
+  }
+  constexpr int kStart[] = {0, 4, 2, 1};
+  constexpr int kStep[] = {8, 8, 4, 2};
+  for (int pass = 0; pass < 4; ++pass) {
+    for (int y = kStart[pass]; y < height; y += kStep[pass])
+      rows.push_back(y);
+  }
+  return rows;
+}
+
+DecodeResult DrawFirstFrame(GifFileType* gif, int transparent, TBitmap& screen) {
+  if (DGifGetImageDesc(gif) == GIF_ERROR)
+    return LibraryError(gif->Error);
+  const GifImageDesc& frame = gif->Image;
+  const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
+  if (!map || map->ColorCount <= 0)
+    return DecodeResult::Broken("the GIF picture has no colour table");
+  if (frame.Width <= 0 || frame.Height <= 0) {
+    return DecodeResult::Broken("the first GIF frame has no pixels");
+  }
+  if (const std::string problem = PictureSizeProblem(frame.Width, frame.Height); !problem.empty()) {
+    return DecodeResult::Broken(problem);
+  }
+  const int left = std::max(frame.Left, 0);
+  const int right = std::min(frame.Left + frame.Width, screen.Width());
+  std::vector<GifPixelType> line(std::size_t(frame.Width));
+  const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
+  for (const int row : order) {
+    const int y = frame.Top + row;
+    // Rows below the screen are never shown; a plain frame can stop reading there.
+    if (!frame.Interlace && y >= screen.Height())
+      break;
+    if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
+      return LibraryError(gif->Error);
+    if (y >= screen.Height())
+      continue;
+    std::uint8_t* dst = screen.ScanLine(y);
+    for (int x = left; x < right; ++x) {
+      const int index = line[std::size_t(x - frame.Left)];
+      if (index == transparent)
+        continue;
+      if (index >= map->ColorCount)
+        return DecodeResult::Broken(IndexProblem("picture", index, map->ColorCount));
+      PutColour(dst + 3 * x, map->Colors[index]);
+    }
+  }
+  return DecodeResult::Decoded();
+}
+
+DecodeResult ReadGif(GifFileType* gif, TBitmap& out) {
+  if (const std::string problem = PictureSizeProblem(gif->SWidth, gif->SHeight); !problem.empty()) {
+    return DecodeResult::Broken(problem);
+  }
+  TBitmap screen(gif->SWidth, gif->SHeight, pf24bit);
+  if (const ColorMapObject* global = gif->SColorMap) {
+    if (gif->SBackGroundColor >= global->ColorCount) {
+      return DecodeResult::Broken(
+          IndexProblem("background", gif->SBackGroundColor, global->ColorCount));
+    }
+    const GifColorType& colour = global->Colors[gif->SBackGroundColor];
+    screen.BrushColor = RGB(colour.Red, colour.Green, colour.Blue);
+    screen.FillRect({0, 0, screen.Width(), screen.Height()});
+  }
+  int transparent = NO_TRANSPARENT_COLOR;
+  for (;;) {
+    GifRecordType type;
+    if (DGifGetRecordType(gif, &type) == GIF_ERROR)
+      return LibraryError(gif->Error);
+    if (type == IMAGE_DESC_RECORD_TYPE) {
+      DecodeResult result = DrawFirstFrame(gif, transparent, screen);
+      if (result.status == DecodeResult::Status::kDecoded)
+        out = std::move(screen);
+      return result;
+    }
+    if (type != EXTENSION_RECORD_TYPE)
+      return DecodeResult::Broken("the GIF file holds no picture");
+    int code;
+    GifByteType* block;
+    if (DGifGetExtension(gif, &code, &block) == GIF_ERROR)
+      return LibraryError(gif->Error);
+    GraphicsControlBlock control;
+    if (code == GRAPHICS_EXT_FUNC_CODE && block &&
+        DGifExtensionToGCB(block[0], block + 1, &control) == GIF_OK) {
+      transparent = control.TransparentColor;
+    }
+    while (block) {
+      if (DGifGetExtensionNext(gif, &block) == GIF_ERROR)
+        return LibraryError(gif->Error);
+    }
+  }
+}
+
+}  // namespace
+
+DecodeResult DecodeGif(std::span<const std::uint8_t> data, TBitmap& out) {
+  if (data.size() < 6 || std::memcmp(data.data(), "GIF8", 4) != 0 || data[5] != 'a' ||
+      (data[4] != '7' && data[4] != '9')) {
+    return DecodeResult::NotThisFormat();
+  }
+  MemoryInput input{data};
+  int error = 0;
+  GifHandle gif(DGifOpen(&input, ReadInput, &error));
+  if (!gif)
+    return LibraryError(error);
+  return ReadGif(gif.get(), out);
+}
+
+}  // namespace kelpra
