@@ -223,6 +223,10 @@ class TForm1 : public QMainWindow {
   // File list (form1_file_list.cpp).
   QString GetPath(int nFolder);
   void OpenPictureFile(const QString& fileName);
+  // SearchFiles into FileList with the "Subdirectories" option, under the hourglass; returns the
+  // index of fileName in the new list (0 when absent).
+  int ListFiles(const QString& fileName);
+  int ListFiles(const QString& fileDir, const QString& fileName);
 
   // Navigation (form1_navigation.cpp).
   void StopAutoTurn();

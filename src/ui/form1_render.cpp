@@ -1,0 +1,107 @@
+// ReadFiles: the window's one rendering, the idle canvas and the centring of the picture.
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QScreen>
+#include <cmath>
+
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/image_control.h"
+
+namespace kelpra {
+
+DisplayOptions TForm1::CurrentDisplayOptions() const {
+  DisplayOptions options;
+  options.singlePicture = PM_S->isChecked();
+  options.swapLR = PM_W->isChecked();
+  options.landscapeHalf = PM_H->isChecked();
+  options.stretch = PM_T->isChecked();
+  options.splitter = PM_L->isChecked();
+  return options;
+}
+
+EffectSettings TForm1::CurrentEffects() const {
+  return form2_ ? form2_->Effects() : EffectSettings();
+}
+
+void TForm1::ReadFiles() {
+  if (IsClosing)
+    return;
+  if (FileList.Empty()) {
+    DrawIdleCanvas();
+    return;
+  }
+  PageRequest request;
+  request.files = &FileList;
+  request.ndxR = ndxR;
+  request.half = Half;
+  request.options = CurrentDisplayOptions();
+  request.effects = CurrentEffects();
+  request.clientWidth = ClientSize().width();
+  request.clientHeight = ClientSize().height();
+  request.state = State;
+
+  PageResult result;
+  // What the composition decided before an error is kept; the picture and caption are not.
+  const auto keepDecisions = [this, &result] {
+    if (result.ndxLUpdated)
+      ndxL = result.ndxL;
+    if (result.dialogUpdated) {
+      openDialogFileName_ = result.dialogFileName;
+      openDialogFolder_ = result.dialogFolder;
+    }
+  };
+  try {
+    ComposePage(request, result);
+  } catch (...) {
+    keepDecisions();
+    throw;
+  }
+  keepDecisions();
+  Image1->resize(result.imageWidth, result.imageHeight);
+  Image1->SetPicture(std::move(result.picture));
+  setWindowTitle(result.caption);
+  TwoPics = result.twoPics;
+  CenterImage();
+}
+
+void TForm1::CenterImage() {
+  const QSize client = ClientSize();
+  // div truncates toward zero; a picture larger than the window gets negative offsets.
+  Image1->move((client.width() - Image1->width()) / 2, (client.height() - Image1->height()) / 2);
+}
+
+void TForm1::DrawIdleCanvas() {
+  const QSize client = ClientSize();
+  const int w = client.width();
+  const int h = client.height();
+  Image1->ClearPicture();
+  Image1->setGeometry(0, 0, w, h);
+  TBitmap canvas(w, h);
+  canvas.BrushColor = windowColor_;
+  canvas.FillRect({0, 0, w, h});
+  if (!canvas.Empty()) {
+    QImage surface(canvas.ScanLine(0), w, h, qsizetype(canvas.Stride()), QImage::Format_BGR888);
+    // Points are measured at the screen's resolution, as on the window itself.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const int dotsPerMeter = int(std::lround(screen->logicalDotsPerInch() / 0.0254));
+      surface.setDotsPerMeterX(dotsPerMeter);
+      surface.setDotsPerMeterY(dotsPerMeter);
+    }
+    QPainter painter(&surface);
+    QFont font = painter.font();
+    font.setPointSize(24);
+    painter.setFont(font);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QString title = QString::fromUtf8(Title);
+    const int x = int(std::nearbyint((w - metrics.horizontalAdvance(title)) / 2.0));
+    const int y = int(std::nearbyint((h - metrics.height()) / 2.0));
+    painter.drawText(x, y + metrics.ascent(), title);
+  }
+  Image1->SetPicture(std::move(canvas));
+}
+
+}  // namespace kelpra
