@@ -1,0 +1,13 @@
+#include "ui/qt_screen_info.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace kelpra {
+
+QSize QtScreenInfo::PrimaryScreenSize() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->size() : QSize();
+}
+
+}  // namespace kelpra

@@ -1,0 +1,14 @@
+// The primary screen's size, from Qt.
+#pragma once
+
+#include "core/platform_services.h"
+
+namespace kelpra {
+
+class QtScreenInfo : public ScreenInfo {
+ public:
+  // Empty when there is no screen at all.
+  QSize PrimaryScreenSize() override;
+};
+
+}  // namespace kelpra
