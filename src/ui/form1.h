@@ -6,9 +6,11 @@
 
 #include <QMainWindow>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <vector>
 
 #include "core/effect_settings.h"
 #include "core/page_composer.h"
@@ -232,14 +234,26 @@ class TForm1 : public QMainWindow {
   void StopAutoTurn();
   void AssignArrowKeys();
 
+  // Input (form1_input.cpp).
+  // Opens the popup menu with its top-left corner at the window's centre moved by (dx, dy).
+  void PopupMenuFromCentre(int dx, int dy);
+  void PointerPressed(Qt::MouseButton button, QPointF position);
+  void PointerReleased(Qt::MouseButton button, QPointF position);
+  void RunStrokeGesture();
+  void RotateGesture(double clockwiseDegrees);
+
   // Chrome (form1_chrome.cpp).
   bool IsTabletMode();
   void ApplyMenuRule();
+  // Attaches or detaches the main menu together with the status bar; renders for the new size.
+  void SetMenuVisible(bool visible);
   void SetWindowColor(TColor color);
 
   // Settings (form1_settings.cpp).
   void ReadIni();
   void WriteIni();
+  // Restores the window's state and outer bounds; off-screen coordinates take the defaults.
+  void PlaceWindow(const QString& state, const QRect& stored);
 
   // File operations (form1_file_ops.cpp).
   bool ChangeWallpaperStyle(int WallPaperStyle, int nX, int nY);
@@ -272,6 +286,14 @@ class TForm1 : public QMainWindow {
   bool TabletMode = false;
   bool IsClosing = false;
   QString RootDir;
+
+  // The path the left button (or one finger) has drawn since it went down, for stroke gestures.
+  std::vector<QPointF> stroke_;
+  bool strokeActive_ = false;
+  // A touch that has had a second finger is a twist or pinch, not a tap or stroke.
+  bool touchIsMultiFinger_ = false;
+  // Degrees turned since the native rotate gesture began.
+  double nativeRotation_ = 0;
 };
 
 }  // namespace kelpra

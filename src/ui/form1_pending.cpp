@@ -13,9 +13,6 @@ void TForm1::Action11VersionExecute() {}
 void TForm1::Action13ExitExecute() {}
 void TForm1::Action16PopupMenuExecute() {}
 void TForm1::Action17CloseMenuExecute() {}
-void TForm1::Action24DeleteExecute() {}
-void TForm1::Action29SaveExecute() {}
-void TForm1::Action31WallPaperExecute() {}
 void TForm1::PM_MClick() {}
 void TForm1::MM_SMClick() {}
 void TForm1::PMPopup() {}
@@ -45,16 +42,5 @@ bool TForm1::IsTabletMode() {
 }
 void TForm1::ApplyMenuRule() {}
 void TForm1::SetWindowColor(TColor) {}
-void TForm1::ReadIni() {}
-void TForm1::WriteIni() {}
-bool TForm1::ChangeWallpaperStyle(int, int, int) {
-  return false;
-}
-TColor TForm1::GetAverageColor() {
-  return 0;
-}
-bool TForm1::ChangeBackground(TColor) {
-  return false;
-}
 
 }  // namespace kelpra
