@@ -17,6 +17,13 @@ std::uint8_t* Bytes(const TBmpData24& pixels, int y) {
   return reinterpret_cast<std::uint8_t*>(pixels.Data(0, y));
 }
 
+// AdjustByte for a value known to lie far inside the int range: rounding before clamping gives
+// the same byte, and clamping an integer keeps floating-point compares out of the loop, which
+// the compiler can then vectorise.
+inline std::uint8_t BoundedToByte(double value) {
+  return AdjustByte(int(RoundHalfEven(value)));
+}
+
 // gf[i] = exp(-(i*i) / (2*zone*zone)) for i = 0..3*zone, stored as single.
 std::vector<float> GaussWeights(int zone) {
   const int range = 3 * zone;
@@ -27,17 +34,19 @@ std::vector<float> GaussWeights(int zone) {
   return gf;
 }
 
-// The weight sum of each of n positions along a line: the taps that lie inside the line,
-// added in ascending order, each addition in double rounded to single.
-std::vector<float> WeightSums(int n, const std::vector<float>& gf) {
+// The weight sum of each of n positions along a line, repeated `copies` times in a row: the
+// taps that lie inside the line, added in ascending order, each addition in double rounded to
+// single.
+std::vector<float> WeightSums(int n, const std::vector<float>& gf, int copies) {
   const int range = int(gf.size()) - 1;
-  std::vector<float> sums(n);
+  std::vector<float> sums;
+  sums.reserve(std::size_t(n) * copies);
   for (int p = 0; p < n; ++p) {
     float count = 0;
     for (int i = std::max(0, p - range); i <= std::min(n - 1, p + range); ++i) {
       count = float(double(count) + double(gf[std::abs(i - p)]));
     }
-    sums[p] = count;
+    sums.insert(sums.end(), copies, count);
   }
   return sums;
 }
@@ -51,7 +60,7 @@ inline float AddTap(float sum, std::uint8_t channel, float gauss) {
 // Horizontal pass over rows y0..y1. The loops run tap by tap over a whole row, so every pixel
 // still takes its taps in ascending column order.
 void BlurRows(const TBmpData24& src, const TBmpData24& dst, const std::vector<float>& gf,
-              const std::vector<float>& columnSums, int y0, int y1) {
+              const std::vector<float>& channelSums, int y0, int y1) {
   const int w = src.Width();
   const int range = int(gf.size()) - 1;
   std::vector<float> acc(3 * std::size_t(w));
@@ -68,7 +77,7 @@ void BlurRows(const TBmpData24& src, const TBmpData24& dst, const std::vector<fl
     }
     std::uint8_t* out = Bytes(dst, y);
     for (int k = 0; k < 3 * w; ++k)
-      out[k] = AdjustByte(double(acc[k]) / double(columnSums[k / 3]));
+      out[k] = BoundedToByte(double(acc[k]) / double(channelSums[k]));
   }
 }
 
@@ -90,7 +99,7 @@ void BlurColumns(const TBmpData24& src, const TBmpData24& dst, const std::vector
     std::uint8_t* out = Bytes(dst, y);
     const double count = rowSums[y];
     for (int k = 0; k < 3 * w; ++k)
-      out[k] = AdjustByte(double(acc[k]) / count);
+      out[k] = BoundedToByte(double(acc[k]) / count);
   }
 }
 
@@ -100,38 +109,40 @@ void GaussianBlurInto(TBitmap& src, TBitmap& dst, int zone, int threadCount) {
   const int w = src.Width();
   const int h = src.Height();
   const std::vector<float> gf = GaussWeights(zone);
-  const std::vector<float> columnSums = WeightSums(w, gf);
-  const std::vector<float> rowSums = WeightSums(h, gf);
+  const std::vector<float> channelSums = WeightSums(w, gf, 3);
+  const std::vector<float> rowSums = WeightSums(h, gf, 1);
   TBitmap pass(w, h);
   const TBmpData24 in(src);
   const TBmpData24 mid(pass);
   const TBmpData24 out(dst);
-  ParallelRows(h, threadCount, [&](int y0, int y1) { BlurRows(in, mid, gf, columnSums, y0, y1); });
+  ParallelRows(h, threadCount, [&](int y0, int y1) { BlurRows(in, mid, gf, channelSums, y0, y1); });
   ParallelRows(h, threadCount, [&](int y0, int y1) { BlurColumns(mid, out, gf, rowSums, y0, y1); });
 }
 
 // Sharpens rows y0..y1 of dst from src. The mask (8 at the centre, -1 around) sums to 9 times
-// the centre minus the 3 x 3 window, the window's edge taps replicating the border; integer
-// sums do not depend on their order.
+// the centre minus the 3 x 3 window; integer sums do not depend on their order. The window's
+// taps beyond the picture replicate its edge rows and columns: the column sums carry a copy of
+// the first and last column on either side.
 void SharpenRows(const TBmpData24& src, const TBmpData24& dst, double rate, int y0, int y1) {
   const int w = src.Width();
   const int h = src.Height();
-  std::vector<int> columns(3 * std::size_t(w));
+  const int n = 3 * w;
+  std::vector<int> padded(n + 6);
+  int* columns = padded.data() + 3;
   for (int y = y0; y < y1; ++y) {
     const std::uint8_t* up = Bytes(src, std::max(y - 1, 0));
     const std::uint8_t* mid = Bytes(src, y);
     const std::uint8_t* down = Bytes(src, std::min(y + 1, h - 1));
-    for (int k = 0; k < 3 * w; ++k)
+    for (int k = 0; k < n; ++k)
       columns[k] = up[k] + mid[k] + down[k];
+    for (int c = 0; c < 3; ++c) {
+      columns[c - 3] = columns[c];
+      columns[n + c] = columns[n - 3 + c];
+    }
     std::uint8_t* out = Bytes(dst, y);
-    for (int x = 0; x < w; ++x) {
-      const int left = 3 * std::max(x - 1, 0);
-      const int right = 3 * std::min(x + 1, w - 1);
-      for (int c = 3 * x; c < 3 * x + 3; ++c) {
-        const int window = columns[left + c - 3 * x] + columns[c] + columns[right + c - 3 * x];
-        const int sum = 9 * mid[c] - window;
-        out[c] = AdjustByte(mid[c] + rate * sum);
-      }
+    for (int k = 0; k < n; ++k) {
+      const int sum = 9 * mid[k] - (columns[k - 3] + columns[k] + columns[k + 3]);
+      out[k] = BoundedToByte(mid[k] + rate * sum);
     }
   }
 }

@@ -1,7 +1,5 @@
 #include "imaging/pixel_access.h"
 
-#include <cmath>
-
 namespace kelpra {
 
 namespace {
@@ -31,15 +29,6 @@ std::unique_ptr<TBitmap> BmpClone(const TBitmap& bmp) {
   auto clone = std::make_unique<TBitmap>();
   clone->Assign(bmp);
   return clone;
-}
-
-// The negated comparison also sends NaN to 0 instead of converting it to a byte.
-std::uint8_t AdjustByte(double value) {
-  if (!(value >= 0.0))
-    return 0;
-  if (value > 255.0)
-    return 255;
-  return std::uint8_t(std::nearbyint(value));
 }
 
 }  // namespace kelpra

@@ -45,7 +45,21 @@ inline std::uint8_t AdjustByte(int value) {
   return value < 0 ? 0 : value > 255 ? 255 : std::uint8_t(value);
 }
 
-// Clamps to 0..255 and rounds half to even (the processor's default rounding mode).
-std::uint8_t AdjustByte(double value);
+// Rounds to an integer, half to even, exactly as std::nearbyint does in the default rounding
+// mode, for |value| < 2^51: the sum with 1.5 * 2^52 has no fraction bits, so the floating-point
+// unit's own rounding makes it whole, and taking the constant away again is exact. Inline and
+// free of library calls, for loops that run once per channel of every pixel.
+inline double RoundHalfEven(double value) {
+  constexpr double kNoFraction = 6755399441055744.0;  // 1.5 * 2^52
+  return (value + kNoFraction) - kNoFraction;
+}
 
+// Clamps to 0..255 and rounds half to even. NaN gives 0.
+inline std::uint8_t AdjustByte(double value) {
+  if (!(value >= 0.0))
+    return 0;
+  if (value > 255.0)
+    return 255;
+  return std::uint8_t(RoundHalfEven(value));
+}
 }  // namespace kelpra

@@ -5,6 +5,8 @@
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <random>
+#include <vector>
 
 #include "picture_fixtures.h"
 
@@ -22,6 +24,25 @@ TEST(AdjustByteTest, RoundsHalfToEvenAndClamps) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(AdjustByte(c.value), c.expected) << c.value;
+}
+
+// The inline rounding against the library's: every half and its neighbours on either side,
+// and random values over the range the filters produce.
+TEST(AdjustByteTest, RoundingMatchesNearbyint) {
+  std::vector<double> values;
+  for (int k = -6000; k <= 6000; ++k) {
+    const double half = k / 2.0;
+    values.insert(values.end(), {half, std::nextafter(half, -1e9), std::nextafter(half, 1e9)});
+  }
+  std::mt19937 rng(1);
+  std::uniform_real_distribution<double> any(-3000.0, 3000.0);
+  for (int i = 0; i < 100000; ++i)
+    values.push_back(any(rng));
+  for (const double v : values) {
+    ASSERT_EQ(RoundHalfEven(v), std::nearbyint(v)) << v;
+    const int expected = v < 0 ? 0 : v > 255 ? 255 : int(std::nearbyint(v));
+    ASSERT_EQ(AdjustByte(v), expected) << v;
+  }
 }
 
 TEST(AdjustByteTest, ClampsIntegers) {
