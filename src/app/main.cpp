@@ -1,1 +1,48 @@
-int main() { return 0; }
+// Kelpra: creates the main window and the two dialogs, wires the system services, runs the loop.
+#include <QApplication>
+
+#include "platform/system_clock.h"
+#ifdef _WIN32
+#include "platform/windows/desktop_wallpaper.h"
+#include "platform/windows/registry_tablet_mode.h"
+#include "platform/windows/special_folders.h"
+#else
+#include "platform/linux/gnome_wallpaper.h"
+#include "platform/linux/kde_tablet_mode.h"
+#include "platform/linux/special_folders.h"
+#endif
+#include "ui/form1.h"
+#include "ui/form2.h"
+#include "ui/form3.h"
+#include "ui/qt_dialogs.h"
+#include "ui/qt_screen_info.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Kelpra"));
+
+#ifdef _WIN32
+  kelpra::WindowsSpecialFolders folders;
+  kelpra::RegistryTabletMode tabletMode;
+  kelpra::WindowsWallpaper wallpaper;
+#else
+  kelpra::LinuxSpecialFolders folders;
+  kelpra::KdeTabletMode tabletMode;
+  kelpra::GnomeWallpaper wallpaper;
+#endif
+  kelpra::QtSystemClock clock;
+  kelpra::QtScreenInfo screen;
+  kelpra::QtDialogs dialogs;
+  const kelpra::PlatformServices services{folders, tabletMode, wallpaper, clock, screen};
+
+  QStringList arguments = QApplication::arguments();
+  arguments.removeFirst();  // the program's own name
+  kelpra::TForm1 form1(services, dialogs, arguments);
+  kelpra::TForm2 form2(form1);
+  kelpra::TForm3 form3(form1);
+  form2.hide();
+  form3.hide();
+  form1.AttachDialogs(form2, form3);
+  form1.show();
+  return QApplication::exec();
+}

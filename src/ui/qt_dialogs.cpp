@@ -1,0 +1,100 @@
+#include "ui/qt_dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace kelpra {
+
+namespace {
+
+QWidget* Owner() {
+  return QApplication::activeWindow();
+}
+
+std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder,
+                                     const QString& fileName, const QString& filter,
+                                     const QString& defaultExtension) {
+  QFileDialog dialog(Owner(), QString(), folder);
+  dialog.setAcceptMode(mode);
+  dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                     : QFileDialog::AnyFile);
+  dialog.setNameFilters(QtNameFilters(filter));
+  QString suffix = defaultExtension;
+  if (suffix.startsWith(u'.'))
+    suffix.remove(0, 1);
+  dialog.setDefaultSuffix(suffix);
+  if (!fileName.isEmpty())
+    dialog.selectFile(fileName);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    return std::nullopt;
+  return dialog.selectedFiles().first();
+}
+
+void MessageBox(QMessageBox::Icon icon, const QString& title, const QString& text,
+                QMessageBox::StandardButton button) {
+  QMessageBox box(icon, title, text, button, Owner());
+  box.exec();
+}
+
+}  // namespace
+
+QStringList QtNameFilters(const QString& filter) {
+  const QStringList parts = filter.split(u'|');
+  QStringList filters;
+  for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i].trimmed();
+    // Qt reads the patterns from the parentheses at the end of the description.
+    const qsizetype open = description.lastIndexOf(u'(');
+    if (open > 0 && description.endsWith(u')'))
+      description = description.left(open).trimmed();
+    QString patterns = parts[i + 1].trimmed();
+    patterns.replace(u';', u' ');
+    filters << description + QStringLiteral(" (") + patterns + u')';
+  }
+  return filters;
+}
+
+std::optional<QString> QtDialogs::OpenPicture(const QString& folder, const QString& fileName,
+                                              const QString& filter,
+                                              const QString& defaultExtension) {
+  return RunFileDialog(QFileDialog::AcceptOpen, folder, fileName, filter, defaultExtension);
+}
+
+std::optional<QString> QtDialogs::SavePicture(const QString& folder, const QString& fileName,
+                                              const QString& filter,
+                                              const QString& defaultExtension) {
+  return RunFileDialog(QFileDialog::AcceptSave, folder, fileName, filter, defaultExtension);
+}
+
+std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& startFolder) {
+  const QString folder =
+      QFileDialog::getExistingDirectory(Owner(), title, startFolder, QFileDialog::ShowDirsOnly);
+  if (folder.isEmpty())
+    return std::nullopt;
+  return folder;
+}
+
+void QtDialogs::Information(const QString& text) {
+  MessageBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok);
+}
+
+bool QtDialogs::ConfirmYesNo(const QString& text) {
+  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
+                  QMessageBox::Yes | QMessageBox::No, Owner());
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtDialogs::ConfirmOk(const QString& text) {
+  MessageBox(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Ok);
+}
+
+void QtDialogs::ErrorAbort(const QString& text) {
+  MessageBox(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Abort);
+}
+
+void QtDialogs::ShowError(const QString& message) {
+  MessageBox(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok);
+}
+
+}  // namespace kelpra

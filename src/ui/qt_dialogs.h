@@ -1,0 +1,30 @@
+// The standard dialogs and message boxes, with Qt's file dialogs and message boxes.
+#pragma once
+
+#include <QStringList>
+
+#include "ui/dialogs.h"
+
+namespace kelpra {
+
+class QtDialogs : public Dialogs {
+ public:
+  std::optional<QString> OpenPicture(const QString& folder, const QString& fileName,
+                                     const QString& filter,
+                                     const QString& defaultExtension) override;
+  std::optional<QString> SavePicture(const QString& folder, const QString& fileName,
+                                     const QString& filter,
+                                     const QString& defaultExtension) override;
+  std::optional<QString> ChooseFolder(const QString& title, const QString& startFolder) override;
+  void Information(const QString& text) override;
+  bool ConfirmYesNo(const QString& text) override;
+  void ConfirmOk(const QString& text) override;
+  void ErrorAbort(const QString& text) override;
+  void ShowError(const QString& message) override;
+};
+
+// A filter of bar-separated description and pattern pairs ("Text (*.a;*.b)|*.a;*.b|...") as
+// Qt's name filters: "Text (*.a *.b)", one per pair.
+QStringList QtNameFilters(const QString& filter);
+
+}  // namespace kelpra
