@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "codecs/picture_loader.h"
+#include "core/file_search.h"
 #include "render_args.h"
 #include "render_op.h"
 #include "render_page.h"
@@ -16,8 +17,6 @@ namespace {
 
 int Fail(int code, const char* message) {
   std::fprintf(stderr, "kelpra-render: %s\n", message);
-  if (code == kExitBadInput)
-    std::fprintf(stderr, "%s", Usage().data());
   return code;
 }
 
@@ -36,6 +35,9 @@ int main(int argc, char** argv) {
     }
     return kExitDone;
   } catch (const BadInput& error) {
+    std::fprintf(stderr, "kelpra-render: %s\n%s", error.what(), Usage().data());
+    return kExitBadInput;
+  } catch (const kelpra::FileListError& error) {  // unreadable files: no usage text
     return Fail(kExitBadInput, error.what());
   } catch (const kelpra::PictureError& error) {
     return Fail(kExitBadInput, error.what());

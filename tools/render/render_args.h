@@ -14,7 +14,7 @@ constexpr int kExitFailed = 1;  // anything unforeseen, out of memory included
 constexpr int kExitBadInput = 2;
 constexpr int kExitRefused = 3;
 
-// A bad argument or an unreadable file: exit 2.
+// A bad argument: exit 2 with the usage text.
 class BadInput : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;

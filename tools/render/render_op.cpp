@@ -18,11 +18,7 @@ namespace {
 
 TBitmap LoadPicture(std::string_view fileName) {
   TBitmap bmp;
-  try {
-    LoadFile(std::filesystem::path(fileName), bmp);
-  } catch (const PictureError& error) {
-    throw BadInput(std::string(fileName) + ": " + error.what());
-  }
+  LoadFile(std::filesystem::path(fileName), bmp);
   bmp.SetPixelFormat(pf24bit);
   return bmp;
 }

@@ -111,17 +111,13 @@ PageOptions ReadPageOptions(Arguments& args) {
 // The folder as the folder command lists it (with every subfolder), a file as the open
 // command does. Returns the current page.
 int ListPages(const PageOptions& page, PathList& files) {
-  try {
-    if (QFileInfo(page.source).isDir()) {
-      QString folder = page.source;
-      if (!folder.endsWith(u'/'))
-        folder += u'/';
-      return SearchFiles(folder + u'*', files, true);
-    }
-    return SearchFiles(page.source, files, page.subdirectories);
-  } catch (const FileListError& error) {
-    throw BadInput(error.what());
+  if (QFileInfo(page.source).isDir()) {
+    QString folder = page.source;
+    if (!folder.endsWith(u'/'))
+      folder += u'/';
+    return SearchFiles(folder + u'*', files, true);
   }
+  return SearchFiles(page.source, files, page.subdirectories);
 }
 
 }  // namespace
@@ -131,7 +127,7 @@ void RunPage(Arguments& args) {
   PathList files;
   int ndxR = ListPages(page, files);
   if (files.Empty()) {
-    throw BadInput("no picture files in the folder of \"" + page.source.toStdString() + "\"");
+    throw FileListError("No picture files to show for \"" + page.source.toStdString() + "\".");
   }
   if (page.index) {
     ndxR = ParseInt(std::to_string(*page.index), "--index", 0, files.Count() - 1);
