@@ -101,10 +101,10 @@ void HalfCut(TBitmap& bmp, int half, bool swapLR) {
 
 void ComposePage(const PageRequest& request, PageResult& result) {
   result = PageResult();
-  const PathList& files = *request.files;
-  if (request.ndxR < 0 || request.ndxR >= files.Count()) {
+  if (!request.files || request.ndxR < 0 || request.ndxR >= request.files->Count()) {
     throw std::out_of_range("The current page is not in the file list.");
   }
+  const PathList& files = *request.files;
   const QString& entry = files[request.ndxR];
   TBitmap bmpR;
   LoadPage(entry, bmpR);
@@ -112,13 +112,12 @@ void ComposePage(const PageRequest& request, PageResult& result) {
   result.dialogFolder = ExcludeTrailingDelimiter(ExtractFilePath(entry));
   result.dialogUpdated = true;
 
+  // The caption gives the size as loaded, before any cut, turn or fit.
   const int bmpW = bmpR.Width();
   const int bmpH = bmpR.Height();
   const QString fNameR = ExtractFileName(entry);
-  const QString singleCaption = SinglePageCaption(fNameR, bmpW, bmpH, request.state);
+  result.caption = SinglePageCaption(fNameR, bmpW, bmpH, request.state);
   const DisplayOptions& options = request.options;
-
-  result.caption = singleCaption;
   if (options.landscapeHalf && bmpW > bmpH) {
     HalfCut(bmpR, request.half, options.swapLR);
     PictureRotate(bmpR, request.effects.direction);
