@@ -11,16 +11,24 @@ namespace kelpra::bench {
 
 namespace {
 
-struct Operation {
-  std::string name;
-  std::function<bool(TBitmap&)> run;
-};
+using Operation = std::function<bool(TBitmap&)>;
+
+// Each operation works in place, so every iteration starts from a fresh copy (not timed).
+void Adjust(benchmark::State& state, const TBitmap& source, const Operation& run) {
+  TBitmap bmp;
+  for (auto _ : state) {
+    state.PauseTiming();
+    bmp = source;
+    state.ResumeTiming();
+    if (!run(bmp))
+      state.SkipWithError("refused");
+  }
+}
 
 }  // namespace
 
-// Each operation works in place, so every iteration starts from a fresh copy (not timed).
 void RegisterOperationBenchmarks(const std::vector<BenchPicture>& pictures) {
-  const Operation operations[] = {
+  const std::pair<const char*, Operation> operations[] = {
       {"GrayScale", [](TBitmap& b) { return GrayScale(b); }},
       {"Brightness/30", [](TBitmap& b) { return Brightness(b, 30); }},
       {"Contrast/30", [](TBitmap& b) { return Contrast(b, 30); }},
@@ -30,18 +38,9 @@ void RegisterOperationBenchmarks(const std::vector<BenchPicture>& pictures) {
       {"GaussianBlur/5", [](TBitmap& b) { return GaussianBlur(b, 5); }},
   };
   for (const BenchPicture& picture : pictures) {
-    for (const Operation& op : operations) {
-      benchmark::RegisterBenchmark(("Op/" + op.name + "/" + picture.name).c_str(),
-                                   [&picture, run = op.run](benchmark::State& state) {
-                                     TBitmap bmp;
-                                     for (auto _ : state) {
-                                       state.PauseTiming();
-                                       bmp = picture.bitmap;
-                                       state.ResumeTiming();
-                                       if (!run(bmp))
-                                         state.SkipWithError("refused");
-                                     }
-                                   })
+    for (const auto& [name, run] : operations) {
+      const std::string fullName = "Op/" + std::string(name) + "/" + picture.name;
+      benchmark::RegisterBenchmark(fullName.c_str(), Adjust, std::cref(picture.bitmap), run)
           ->Unit(benchmark::kMillisecond)
           ->UseRealTime();
     }

@@ -1,9 +1,9 @@
 #include <benchmark/benchmark.h>
-#include <sys/resource.h>
 
 #include <functional>
 #include <string>
 
+#include "bench_faults.h"
 #include "bench_register.h"
 #include "imaging/resample.h"
 #include "imaging/resample_filters.h"
@@ -14,38 +14,35 @@ namespace kelpra::bench {
 
 namespace {
 
-long MinorFaults() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return usage.ru_minflt;
-}
-
 using Resizer = std::function<bool(TBitmap&, int, int, TResizeMode)>;
 
-// Fits the picture to the window from a fresh copy each iteration; "faults" counts the page
-// faults of the timed part (the result's fresh pages).
+// Fits the picture to the window from a fresh copy each iteration (not timed); "faults" counts
+// the page faults of the timed part.
+void Fit(benchmark::State& state, const TBitmap& source, TResizeMode mode, const Resizer& resize) {
+  const FitSize fit = FitToWindow(source.Width(), source.Height());
+  TBitmap bmp;
+  long faults = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    bmp = source;
+    const long before = MinorFaults();
+    state.ResumeTiming();
+    if (!resize(bmp, fit.width, fit.height, mode))
+      state.SkipWithError("refused");
+    faults += MinorFaults() - before;
+  }
+  state.counters["faults"] = benchmark::Counter(double(faults), benchmark::Counter::kAvgIterations);
+}
+
 void Register(const std::string& name, const BenchPicture& picture, TResizeMode mode,
-              Resizer resize) {
-  benchmark::RegisterBenchmark(name.c_str(),
-                               [&picture, mode, resize](benchmark::State& state) {
-                                 const FitSize fit =
-                                     FitToWindow(picture.bitmap.Width(), picture.bitmap.Height());
-                                 TBitmap bmp;
-                                 long faults = 0;
-                                 for (auto _ : state) {
-                                   state.PauseTiming();
-                                   bmp = picture.bitmap;
-                                   const long before = MinorFaults();
-                                   state.ResumeTiming();
-                                   if (!resize(bmp, fit.width, fit.height, mode))
-                                     state.SkipWithError("refused");
-                                   faults += MinorFaults() - before;
-                                 }
-                                 state.counters["faults"] = benchmark::Counter(
-                                     double(faults), benchmark::Counter::kAvgIterations);
-                               })
+              const Resizer& resize) {
+  benchmark::RegisterBenchmark(name.c_str(), Fit, std::cref(picture.bitmap), mode, resize)
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime();
+}
+
+bool OneThread(TBitmap& bmp, int width, int height, TResizeMode mode) {
+  return BmpResizeOnThreads(bmp, width, height, mode, 1);
 }
 
 }  // namespace
@@ -61,9 +58,7 @@ void RegisterResampleBenchmarks(const std::vector<BenchPicture>& pictures) {
   const BenchPicture& page = pictures.front();
   for (TResizeMode mode : {rmLanczos, rmBicubic}) {
     const std::string name(ResizeModeName(mode));
-    Register(
-        "ResizeOneThread/" + name + "/" + page.name, page, mode,
-        [](TBitmap& b, int w, int h, TResizeMode m) { return BmpResizeOnThreads(b, w, h, m, 1); });
+    Register("ResizeOneThread/" + name + "/" + page.name, page, mode, OneThread);
     Register("ResizeLiteral/" + name + "/" + page.name, page, mode, test::ReferenceBmpResize);
   }
 }
