@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLayout>
+#include <algorithm>
 #include <cstdio>
 
 namespace kelpra::test {
@@ -21,6 +22,11 @@ std::optional<QString> Take(std::deque<std::optional<QString>>& queue) {
 
 QString ToQString(const std::filesystem::path& path) {
   return QString::fromStdString(path.string());
+}
+
+QString WithCounter(const QString& caption, int page, int count) {
+  const int spaces = int(std::max<qsizetype>(50 - caption.size(), 0)) + 2;
+  return caption + QString(spaces, u' ') + QString::number(page) + u'/' + QString::number(count);
 }
 
 std::optional<QString> FakeDialogs::OpenPicture(const QString& folder, const QString& fileName,
@@ -150,6 +156,19 @@ void ViewerFixture::SetClientSize(QSize clientSize) {
     form1_->resize(form1_->size() + clientSize - client);
     QApplication::processEvents();
   }
+}
+
+void ViewerFixture::Run(void (TForm1::*command)()) {
+  form1_->Guarded([this, command] { (form1_.get()->*command)(); });
+}
+
+void ViewerFixture::Open(const QString& fileName) {
+  dialogs.openAnswers.push_back(fileName);
+  Run(&TForm1::Action01FOpenExecute);
+}
+
+void ViewerFixture::SetOption(QAction* TForm1::*popupItem, bool on) {
+  TForm1Inspector::SetOption(*form1_, (*form1_).*popupItem, on);
 }
 
 QString ViewerFixture::Caption() const {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,11 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
+
+// Readable strings in test failures.
+inline void PrintTo(const QString& text, std::ostream* out) {
+  *out << '"' << text.toStdString() << '"';
+}
 
 namespace kelpra {
 
@@ -165,6 +171,13 @@ class ViewerFixture {
   bool created() const { return form1_ != nullptr; }
   QString Caption() const;
 
+  // Runs a command as the event loop would: an error goes to the error box (dialogs.messages).
+  void Run(void (TForm1::*command)());
+  // Opens a file through the open dialog, as the user would.
+  void Open(const QString& fileName);
+  // Sets an option's check mark directly (popup and main-menu item), without its command.
+  void SetOption(QAction* TForm1::*popupItem, bool on);
+
   // The folder of pictures under the temporary folder ("pics" unless named).
   std::filesystem::path PictureFolder(const std::string& name = "pics");
   // Writes a picture of the given size; the format follows the extension. Returns its path.
@@ -182,5 +195,8 @@ class ViewerFixture {
 
 // A path as the window shows it.
 QString ToQString(const std::filesystem::path& path);
+
+// A caption followed by the page counter: max(50 - length, 0) + 2 spaces, then page/count.
+QString WithCounter(const QString& caption, int page, int count);
 
 }  // namespace kelpra::test
