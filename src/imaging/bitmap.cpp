@@ -33,7 +33,8 @@ TColor DefaultSystemColor(unsigned index) {
 }  // namespace
 
 TColor ColorToRGB(TColor color) {
-  if ((color & 0xFF000000u) == 0xFF000000u) return DefaultSystemColor(color & 0xFFu);
+  if ((color & 0xFF000000u) == 0xFF000000u)
+    return DefaultSystemColor(color & 0xFFu);
   return color & 0x00FFFFFFu;
 }
 
@@ -42,11 +43,17 @@ std::size_t RowStride(int width, TPixelFormat format) {
   return (bytes + 3) & ~std::size_t(3);
 }
 
-void TBitmap::FreeDeleter::operator()(std::uint8_t* p) const { std::free(p); }
+void TBitmap::FreeDeleter::operator()(std::uint8_t* p) const {
+  std::free(p);
+}
 
-TBitmap::TBitmap(int width, int height, TPixelFormat format) { Allocate(width, height, format); }
+TBitmap::TBitmap(int width, int height, TPixelFormat format) {
+  Allocate(width, height, format);
+}
 
-TBitmap::TBitmap(const TBitmap& other) { Assign(other); }
+TBitmap::TBitmap(const TBitmap& other) {
+  Assign(other);
+}
 
 TBitmap& TBitmap::operator=(const TBitmap& other) {
   Assign(other);
@@ -79,13 +86,16 @@ TBitmap::~TBitmap() = default;
 
 // calloc gives zeroed (black) pixels without touching every page up front.
 void TBitmap::Allocate(int width, int height, TPixelFormat format) {
-  if (width < 0 || height < 0) throw std::bad_alloc();
+  if (width < 0 || height < 0)
+    throw std::bad_alloc();
   const std::size_t stride = RowStride(width, format);
   std::unique_ptr<std::uint8_t[], FreeDeleter> pixels;
   if (width > 0 && height > 0) {
-    if (stride > SIZE_MAX / std::size_t(height)) throw std::bad_alloc();
+    if (stride > SIZE_MAX / std::size_t(height))
+      throw std::bad_alloc();
     pixels.reset(static_cast<std::uint8_t*>(std::calloc(std::size_t(height), stride)));
-    if (!pixels) throw std::bad_alloc();
+    if (!pixels)
+      throw std::bad_alloc();
   }
   pixels_ = std::move(pixels);
   width_ = width;
@@ -95,19 +105,22 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
 }
 
 void TBitmap::SetSize(int width, int height) {
-  if (width == width_ && height == height_) return;
+  if (width == width_ && height == height_)
+    return;
   TBitmap resized(width, height, format_);
   resized.palette_ = palette_;
   const int rows = std::min(height, height_);
   const std::size_t bytes = std::min(resized.stride_, stride_);
-  for (int y = 0; y < rows; ++y) std::memcpy(resized.ScanLine(y), ScanLine(y), bytes);
+  for (int y = 0; y < rows; ++y)
+    std::memcpy(resized.ScanLine(y), ScanLine(y), bytes);
   const TColor brush = BrushColor;
   *this = std::move(resized);
   BrushColor = brush;
 }
 
 void TBitmap::SetPixelFormat(TPixelFormat format) {
-  if (format == format_) return;
+  if (format == format_)
+    return;
   TBitmap converted(width_, height_, format);
   converted.palette_ = palette_;
   for (int y = 0; y < height_; ++y) {
@@ -144,13 +157,28 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 }
 
 void TBitmap::Assign(const TBitmap& source) {
-  if (this == &source) return;
+  if (this == &source)
+    return;
   if (width_ != source.width_ || height_ != source.height_ || format_ != source.format_ ||
       !pixels_) {
     Allocate(source.width_, source.height_, source.format_);
   }
-  if (pixels_) std::memcpy(pixels_.get(), source.pixels_.get(), stride_ * std::size_t(height_));
+  if (pixels_)
+    std::memcpy(pixels_.get(), source.pixels_.get(), stride_ * std::size_t(height_));
   palette_ = source.palette_;
+}
+
+void TBitmap::Assign(TBitmap&& source) {
+  if (this == &source)
+    return;
+  if (pixels_ && width_ == source.width_ && height_ == source.height_ &&
+      format_ == source.format_) {
+    Assign(static_cast<const TBitmap&>(source));
+    return;
+  }
+  const TColor brush = BrushColor;
+  *this = std::move(source);
+  BrushColor = brush;
 }
 
 void TBitmap::FillRect(const TRect& rect) {
@@ -158,7 +186,8 @@ void TBitmap::FillRect(const TRect& rect) {
   const int top = std::max(rect.Top, 0);
   const int right = std::min(rect.Right, width_);
   const int bottom = std::min(rect.Bottom, height_);
-  if (left >= right || top >= bottom) return;
+  if (left >= right || top >= bottom)
+    return;
   const TColor color = ColorToRGB(BrushColor);
   if (format_ == pf8bit) {
     int best = 0;
@@ -168,12 +197,14 @@ void TBitmap::FillRect(const TRect& rect) {
         break;
       }
     }
-    for (int y = top; y < bottom; ++y) std::memset(ScanLine(y) + left, best, right - left);
+    for (int y = top; y < bottom; ++y)
+      std::memset(ScanLine(y) + left, best, right - left);
     return;
   }
   const std::uint8_t pixel[3] = {GetBValue(color), GetGValue(color), GetRValue(color)};
   std::uint8_t* first = ScanLine(top) + 3 * left;
-  for (int x = 0; x < right - left; ++x) std::memcpy(first + 3 * x, pixel, 3);
+  for (int x = 0; x < right - left; ++x)
+    std::memcpy(first + 3 * x, pixel, 3);
   for (int y = top + 1; y < bottom; ++y) {
     std::memcpy(ScanLine(y) + 3 * left, first, 3 * std::size_t(right - left));
   }
@@ -191,10 +222,12 @@ void TBitmap::StretchCopy(const TRect& dest, const TBitmap& source, const TRect&
   const int dh = dest.Height();
   const int sw = sourceRect.Width();
   const int sh = sourceRect.Height();
-  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || format_ != pf24bit) return;
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || format_ != pf24bit)
+    return;
   for (int dy = std::max(0, -dest.Top); dy < dh && dest.Top + dy < height_; ++dy) {
     const int sy = sourceRect.Top + int(std::int64_t(dy) * sh / dh);
-    if (sy < 0 || sy >= source.Height()) continue;
+    if (sy < 0 || sy >= source.Height())
+      continue;
     const std::uint8_t* src = source.ScanLine(sy);
     std::uint8_t* dst = ScanLine(dest.Top + dy);
     const int firstX = std::max(0, -dest.Left);
@@ -210,7 +243,8 @@ void TBitmap::StretchCopy(const TRect& dest, const TBitmap& source, const TRect&
     }
     for (int dx = firstX; dx < lastX; ++dx) {
       const int sx = sourceRect.Left + int(std::int64_t(dx) * sw / dw);
-      if (sx < 0 || sx >= source.Width()) continue;
+      if (sx < 0 || sx >= source.Width())
+        continue;
       std::uint8_t* out = dst + 3 * std::size_t(dest.Left + dx);
       if (source.PixelFormat() == pf24bit) {
         std::memcpy(out, src + 3 * std::size_t(sx), 3);

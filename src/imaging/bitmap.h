@@ -22,9 +22,15 @@ constexpr TColor clNone = 0xFFFFFFFF;       // the invalid colour, all bits set
 // bytes on every desktop); a plain colour is returned unchanged.
 TColor ColorToRGB(TColor color);
 
-constexpr std::uint8_t GetRValue(TColor c) { return c & 0xFF; }
-constexpr std::uint8_t GetGValue(TColor c) { return (c >> 8) & 0xFF; }
-constexpr std::uint8_t GetBValue(TColor c) { return (c >> 16) & 0xFF; }
+constexpr std::uint8_t GetRValue(TColor c) {
+  return c & 0xFF;
+}
+constexpr std::uint8_t GetGValue(TColor c) {
+  return (c >> 8) & 0xFF;
+}
+constexpr std::uint8_t GetBValue(TColor c) {
+  return (c >> 16) & 0xFF;
+}
 constexpr TColor RGB(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return TColor(r) | (TColor(g) << 8) | (TColor(b) << 16);
 }
@@ -88,6 +94,9 @@ class TBitmap {
 
   // Copies size, format, colour table and pixels into this same object.
   void Assign(const TBitmap& source);
+  // The same from a working bitmap that is no longer needed: where this bitmap's storage would
+  // be replaced anyway (another size or format), it takes over the source's instead of copying.
+  void Assign(TBitmap&& source);
 
   // The drawing surface: brush, rectangle fill, drawing another bitmap at a point and the
   // stretching rectangle copy. 24-bit targets only; an 8-bit source is drawn through its table.

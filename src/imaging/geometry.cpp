@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <utility>
 
 #include "imaging/parallel_rows.h"
 #include "imaging/pixel_access.h"
@@ -58,7 +59,7 @@ bool Rotate90(TBitmap& bmp, bool plus, int threadCount) {
       }
     });
   }
-  bmp.Assign(turned);
+  bmp.Assign(std::move(turned));
   return true;
 }
 
@@ -85,7 +86,7 @@ bool Rotate180(TBitmap& bmp, int threadCount) {
       }
     });
   }
-  bmp.Assign(turned);
+  bmp.Assign(std::move(turned));
   return true;
 }
 
@@ -104,7 +105,7 @@ bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split) {
   spread.FillRect({0, 0, int(width), int(height)});
   spread.Draw(1, 1, bmpL);
   spread.Draw(bmpL.Width() + Split + 1, 1, bmpR);
-  bmpL.Assign(spread);
+  bmpL.Assign(std::move(spread));
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 
 #include "imaging/parallel_rows.h"
 #include "imaging/pixel_access.h"
@@ -64,7 +65,7 @@ bool GrayScale(TBitmap& bmp, int threadCount) {
       }
     });
   }
-  bmp.Assign(gray);
+  bmp.Assign(std::move(gray));
   return true;
 }
 

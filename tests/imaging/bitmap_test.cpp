@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "picture_fixtures.h"
 
 namespace kelpra::fixtures {
@@ -36,6 +38,27 @@ TEST(BitmapTest, AssignCopiesIntoTheSameObjectAndKeepsItsBrush) {
   EXPECT_EQ(target.BrushColor, RGB(1, 2, 3));
   gray.ScanLine(1)[2] = 4;
   EXPECT_EQ(target.ScanLine(1)[2], 9);
+}
+
+// A working bitmap handed over keeps the target's storage when the size stays (views of its
+// rows stay valid), and is taken over instead of copied when it would be replaced anyway.
+TEST(BitmapTest, AssignFromAWorkingBitmapKeepsOrTakesOverTheStorage) {
+  const struct {
+    int width, height;
+    bool keepsStorage;
+  } cases[] = {{3, 2, true}, {2, 3, false}, {0, 0, false}};
+  for (const auto& c : cases) {
+    TBitmap target = Numbered(3, 2);
+    target.BrushColor = RGB(4, 5, 6);
+    const std::uint8_t* const storage = target.ScanLine(0);
+    TBitmap work = Numbered(c.width, c.height);
+    const TBitmap expected = work;
+    const std::uint8_t* const workStorage = work.ScanLine(0);
+    target.Assign(std::move(work));
+    EXPECT_TRUE(SameBitmap(expected, target));
+    EXPECT_EQ(target.BrushColor, RGB(4, 5, 6));
+    EXPECT_EQ(target.ScanLine(0), c.keepsStorage ? storage : workStorage);
+  }
 }
 
 TEST(BitmapTest, ResizingKeepsTheSharedAreaAndBlackensTheRest) {
