@@ -168,7 +168,7 @@ Layout ReadLayout(std::span<const std::uint8_t> data) {
     throw BrokenPicture("the BMP header is damaged (the pixel data would start inside it)");
   }
   if (offBits >= data.size()) {
-    throw BrokenPicture("the BMP pixel data starts past the end of the file");
+    throw BrokenPicture("the BMP file is truncated (its pixel data would start past its end)");
   }
   layout.pixelOffset = offBits;
   if (layout.compression == kRgb || layout.compression == kBitfields) {

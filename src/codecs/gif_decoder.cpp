@@ -40,8 +40,10 @@ using GifHandle = std::unique_ptr<GifFileType, GifCloser>;
 DecodeResult LibraryError(int code) {
   if (code == D_GIF_ERR_NOT_ENOUGH_MEM)
     throw std::bad_alloc();
-  if (code == D_GIF_ERR_READ_FAILED)
+  // giflib leaves the code at 0 when the one byte it needs after an image descriptor is missing.
+  if (code == D_GIF_ERR_READ_FAILED || code == D_GIF_SUCCEEDED) {
     return DecodeResult::Broken("the GIF data is truncated");
+  }
   const char* text = GifErrorString(code);
   return DecodeResult::Broken(std::string("the GIF data is damaged (") +
                               (text ? text : "unknown error") + ")");
@@ -168,8 +170,17 @@ DecodeResult DecodeGif(std::span<const std::uint8_t> data, TBitmap& out) {
   MemoryInput input{data};
   int error = 0;
   GifHandle gif(DGifOpen(&input, ReadInput, &error));
-  if (!gif)
-    return LibraryError(error);
+  if (!gif) {
+    // giflib reports any failure to read the screen descriptor and its colour table as "no
+    // screen descriptor": when they are all there, only memory can have run out.
+    if (error != D_GIF_ERR_NO_SCRN_DSCR)
+      return LibraryError(error);
+    const std::size_t tableBytes =
+        data.size() > 10 && (data[10] & 0x80) ? std::size_t(3) << ((data[10] & 7) + 1) : 0;
+    if (data.size() < 13 + tableBytes)
+      return DecodeResult::Broken("the GIF data is truncated");
+    throw std::bad_alloc();
+  }
   return ReadGif(gif.get(), out);
 }
 

@@ -137,6 +137,15 @@ DecodeResult Failure(const JpegSession& s) {
       return DecodeResult::Broken("the JPEG data is truncated");
     case JERR_OUT_OF_MEMORY:
       throw std::bad_alloc();
+    case JERR_IMAGE_TOO_BIG: {
+      const std::string problem = PictureSizeProblem(s.info.image_width, s.info.image_height);
+      return DecodeResult::Broken(
+          !problem.empty() ? problem
+                           : "the picture is too large (" + std::to_string(s.info.image_width) +
+                                 " x " + std::to_string(s.info.image_height) +
+                                 " pixels; a JPEG picture can have at most " +
+                                 std::to_string(JPEG_MAX_DIMENSION) + " per side)");
+    }
     case JERR_NO_BACKING_STORE:
       return DecodeResult::Broken("the JPEG picture needs more than " +
                                   std::to_string(kMaxWorkingMemory >> 20) +

@@ -77,8 +77,11 @@ void ReadInfo(PngSession& s) {
     png_set_expand_gray_1_2_4_to_8(s.png);
     png_set_gray_to_rgb(s.png);
   }
-  png_set_bgr(s.png);
   s.alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
+  // Expanding a palette also turns its tRNS into alpha: dropped again, the stored colours show.
+  if (!s.alpha)
+    png_set_strip_alpha(s.png);
+  png_set_bgr(s.png);
   s.interlaced = png_get_interlace_type(s.png, s.info) != PNG_INTERLACE_NONE;
   png_set_interlace_handling(s.png);
   png_read_update_info(s.png, s.info);

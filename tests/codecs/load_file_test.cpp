@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include "codec_test_util.h"
+#include "codecs/bmp_writer.h"
+#include "support/test_pictures.h"
+
+namespace kelpra::test {
+namespace {
+
+std::string LoadError(const std::filesystem::path& file) {
+  try {
+    TBitmap bmp;
+    LoadFile(file, bmp);
+    return {};
+  } catch (const PictureError& error) {
+    return error.what();
+  }
+}
+
+// Contents decide, not the extension: every format under every other format's name.
+class TrialOrderTest : public testing::TestWithParam<std::tuple<const char*, const char*>> {};
+
+TEST_P(TrialOrderTest, LoadsWhateverTheName) {
+  const auto [format, name] = GetParam();
+  TempDir dir;
+  const TBitmap picture = MakeUniform(6, 4, RGB(30, 160, 90));
+  WritePicture(picture, dir / (std::string("p.") + format));
+  std::filesystem::rename(dir / (std::string("p.") + format), dir / name);
+  TBitmap bmp(1, 1, pf8bit);
+  LoadFile(dir / name, bmp);
+  EXPECT_EQ(bmp.PixelFormat(), pf24bit);
+  EXPECT_LE(MaxChannelDifference(picture, bmp), 3);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, TrialOrderTest,
+                         testing::Values(std::tuple("jpg", "x.png"), std::tuple("jpg", "x.bmp"),
+                                         std::tuple("jpg", "x.gif"), std::tuple("png", "x.jpg"),
+                                         std::tuple("gif", "x.bmp"), std::tuple("bmp", "x.jpeg"),
+                                         std::tuple("png", "no_extension")));
+
+TEST(LoadFileTest, IsLandscapeOnlyWhenWiderThanTall) {
+  TempDir dir;
+  struct Case {
+    int width, height;
+    bool landscape;
+  };
+  for (const Case& c : {Case{5, 3, true}, Case{3, 3, false}, Case{3, 5, false}, Case{2, 1, true}}) {
+    WritePng(MakePicture(c.width, c.height), dir / "p.png");
+    EXPECT_EQ(IsLandscape(dir / "p.png"), c.landscape) << c.width << " x " << c.height;
+  }
+}
+
+TEST(LoadFileTest, EightBitBmpComesOutTwentyFourBit) {
+  TempDir dir;
+  TBitmap indexed(3, 2, pf8bit);
+  indexed.Palette()[1] = {10, 20, 30};
+  indexed.ScanLine(1)[2] = 1;
+  SaveBmp(indexed, dir / "p.bmp");
+  TBitmap bmp;
+  LoadFile(dir / "p.bmp", bmp);
+  TBitmap expected(indexed);
+  expected.SetPixelFormat(pf24bit);
+  EXPECT_EQ(BitmapDiff(expected, bmp), "");
+}
+
+TEST(LoadFileTest, FilesThatCannotBeOpenedSayWhy) {
+  TempDir dir;
+  EXPECT_EQ(LoadError(dir / "missing.jpg"),
+            "Cannot open picture \"missing.jpg\": No such file or directory");
+  std::filesystem::create_directory(dir / "folder.jpg");
+  EXPECT_EQ(LoadError(dir / "folder.jpg"), "Cannot open picture \"folder.jpg\": it is a folder");
+  if (geteuid() != 0) {  // root reads everything
+    WritePng(MakePicture(2, 2), dir / "locked.png");
+    std::filesystem::permissions(dir / "locked.png", std::filesystem::perms::none);
+    EXPECT_EQ(LoadError(dir / "locked.png"),
+              "Cannot open picture \"locked.png\": Permission denied");
+  }
+}
+
+TEST(LoadFileTest, EmptyAndForeignFilesNameTheFile) {
+  TempDir dir;
+  WriteBytes({}, dir / "empty.jpg");
+  EXPECT_EQ(LoadError(dir / "empty.jpg"), "Cannot read picture \"empty.jpg\": the file is empty");
+  const std::string text = "just some text, not a picture\n";
+  WriteBytes({text.begin(), text.end()}, dir / "notes.jpg");
+  EXPECT_EQ(LoadError(dir / "notes.jpg"),
+            "Cannot read picture \"notes.jpg\": it is not a BMP, JPEG, GIF or PNG picture");
+}
+
+TEST(LoadFileTest, FailedLoadLeavesTheBitmapAlone) {
+  TempDir dir;
+  WriteBytes({'B', 'M', 1, 2, 3}, dir / "broken.bmp");
+  TBitmap bmp = MakePicture(3, 2);
+  EXPECT_THROW(LoadFile(dir / "broken.bmp", bmp), PictureError);
+  EXPECT_EQ(BitmapDiff(MakePicture(3, 2), bmp), "");
+}
+
+}  // namespace
+}  // namespace kelpra::test

@@ -1,0 +1,316 @@
+// Damaged and hostile files made in code: each is refused with a message that names the problem
+// the recognising decoder found.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <climits>
+#include <cstring>
+#include <functional>
+
+#include "bmp_bytes.h"
+#include "codec_test_util.h"
+#include "gif_bytes.h"
+#include "library_fixtures.h"
+#include "support/test_pictures.h"
+
+namespace kelpra::test {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct MalformedCase {
+  const char* name;
+  std::function<Bytes()> make;
+  const char* problem;  // the message, after "Cannot read picture \"t\": "
+};
+
+const std::vector<TRGBQuad> kTwoColours(2);
+
+Bytes Rle8(int width, int height, Bytes stream) {
+  return BuildBmp({.width = width,
+                   .height = height,
+                   .bitCount = 8,
+                   .compression = 1,
+                   .palette = kTwoColours,
+                   .pixels = std::move(stream)});
+}
+
+Bytes Rle4(int width, Bytes stream) {
+  return BuildBmp({.width = width,
+                   .height = 1,
+                   .bitCount = 4,
+                   .compression = 2,
+                   .palette = kTwoColours,
+                   .pixels = std::move(stream)});
+}
+
+Bytes Bitfields(std::array<std::uint32_t, 3> masks) {
+  return BuildBmp({.width = 1,
+                   .height = 1,
+                   .bitCount = 16,
+                   .compression = 3,
+                   .masks = masks,
+                   .pixels = Bytes(4, 0)});
+}
+
+Bytes Bmp24(int width, int height) {
+  return BuildBmp({.width = width, .height = height, .pixels = Bytes(16, 0)});
+}
+
+Bytes Patched(Bytes bytes, std::size_t at, std::uint32_t value) {
+  Poke32(bytes, at, value);
+  return bytes;
+}
+
+Bytes Patched16(Bytes bytes, std::size_t at, std::uint32_t value) {
+  Poke16(bytes, at, value);
+  return bytes;
+}
+
+const std::vector<TColor> kGifTable = {RGB(1, 1, 1), RGB(2, 2, 2), RGB(3, 3, 3), RGB(4, 4, 4)};
+
+Bytes Gif(int screenWidth, int screenHeight, std::vector<TColor> table, int background,
+          GifFrame frame) {
+  if (frame.rows.empty()) {
+    frame.rows.assign(std::size_t(frame.height), std::vector<int>(std::size_t(frame.width), 0));
+  }
+  return BuildGif({.screenWidth = screenWidth,
+                   .screenHeight = screenHeight,
+                   .globalTable = std::move(table),
+                   .background = background,
+                   .frames = {frame}});
+}
+
+// A PNG chunk's position by its type; the CRC is recomputed after a change unless asked not to.
+std::size_t FindChunk(const Bytes& png, const char* type) {
+  for (std::size_t at = 8; at + 8 <= png.size();) {
+    const std::uint32_t length =
+        std::uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+    if (std::memcmp(png.data() + at + 4, type, 4) == 0)
+      return at;
+    at += 12 + length;
+  }
+  throw std::runtime_error("no such chunk");
+}
+
+Bytes SmallPng() {
+  return EncodePng({4, 3, 2, 8, false, Bytes(36, 77)});
+}
+
+Bytes PngWithBadCrc(const char* chunk) {
+  Bytes png = SmallPng();
+  const std::size_t at = FindChunk(png, chunk);
+  const std::uint32_t length = std::uint32_t(png[at + 2]) << 8 | png[at + 3];
+  png[at + 8 + length] ^= 0x40;
+  return png;
+}
+
+Bytes PngWithTextFlipped() {
+  PngSpec spec{2, 1, 2, 8, false, Bytes(6, 1)};
+  spec.textBytes = 10;
+  Bytes png = EncodePng(spec);
+  png[FindChunk(png, "tEXt") + 10] ^= 0x01;
+  return png;
+}
+
+Bytes PngWithHugeTextChunk() {
+  Bytes png = SmallPng();
+  const std::size_t at = FindChunk(png, "IDAT");
+  const Bytes chunk = {0x7F, 0xFF, 0xFF, 0xF0, 't', 'E', 'X', 't', 'a', 0, 'b'};
+  png.insert(png.begin() + std::ptrdiff_t(at), chunk.begin(), chunk.end());
+  return png;
+}
+
+Bytes PngWithBadDeflate() {
+  Bytes png = SmallPng();
+  const std::size_t at = FindChunk(png, "IDAT");
+  const std::uint32_t length = std::uint32_t(png[at + 2]) << 8 | png[at + 3];
+  for (std::size_t i = 2; i < length; ++i)
+    png[at + 8 + i] = 0xFF;
+  const std::uint32_t crc = std::uint32_t(crc32(0, png.data() + at + 4, 4 + length));
+  for (int i = 0; i < 4; ++i)
+    png[at + 8 + length + i] = std::uint8_t(crc >> (24 - 8 * i));
+  return png;
+}
+
+Bytes PngClaiming(std::uint32_t width, std::uint32_t height) {
+  Bytes png = SmallPng();
+  for (int i = 0; i < 4; ++i) {
+    png[16 + i] = std::uint8_t(width >> (24 - 8 * i));
+    png[20 + i] = std::uint8_t(height >> (24 - 8 * i));
+  }
+  return png;
+}
+
+Bytes JpegClaiming(int width, int height) {
+  Bytes jpeg = EncodeJpeg(MakePicture(8, 8), {});
+  for (std::size_t at = 2; at + 9 < jpeg.size(); ++at) {
+    if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xC0) {
+      jpeg[at + 5] = std::uint8_t(height >> 8), jpeg[at + 6] = std::uint8_t(height);
+      jpeg[at + 7] = std::uint8_t(width >> 8), jpeg[at + 8] = std::uint8_t(width);
+      return jpeg;
+    }
+  }
+  throw std::runtime_error("no SOF0");
+}
+
+const char* const kTooLarge65535 =
+    "the picture is too large (65535 x 65535 pixels; at most 65535 per side and 268435456 in all "
+    "can be shown)";
+
+const MalformedCase kCases[] = {
+    {"bmp_rle8_run_past_row",
+     [] {
+       return Rle8(4, 1, {5, 1, 0, 1});
+     },
+     "the BMP RLE data runs past the end of a row"},
+    {"bmp_rle8_literal_past_row",
+     [] {
+       return Rle8(4, 1, {0, 5, 1, 1, 1, 1, 1, 0});
+     },
+     "the BMP RLE data runs past the end of a row"},
+    {"bmp_rle4_run_past_row",
+     [] {
+       return Rle4(3, {4, 0x11, 0, 1});
+     },
+     "the BMP RLE data runs past the end of a row"},
+    {"bmp_rle_delta_past_picture",
+     [] {
+       return Rle8(4, 2, {0, 2, 0, 5});
+     },
+     "the BMP RLE data moves past the edge of the picture"},
+    {"bmp_rle_delta_past_row",
+     [] {
+       return Rle8(4, 2, {2, 1, 0, 2, 3, 0});
+     },
+     "the BMP RLE data moves past the edge of the picture"},
+    {"bmp_rle_without_end",
+     [] {
+       return Rle8(2, 2, {2, 1});
+     },
+     "the BMP data is truncated"},
+    {"bmp_rle_index_past_palette",
+     [] {
+       return Rle8(2, 1, {2, 7, 0, 1});
+     },
+     "the BMP picture uses colour 7, but its colour table has only 2 entries"},
+    {"bmp_index_past_palette",
+     [] {
+       return BuildBmp({.width = 2,
+                        .height = 1,
+                        .bitCount = 8,
+                        .palette = kTwoColours,
+                        .pixels = {1, 9, 0, 0}});
+     },
+     "the BMP picture uses colour 9, but its colour table has only 2 entries"},
+    {"bmp_bitfields_zero_mask",
+     [] {
+       return Bitfields({0xF800, 0, 0x1F});
+     },
+     "the BMP colour masks are invalid"},
+    {"bmp_bitfields_overlap",
+     [] {
+       return Bitfields({0xF800, 0x0FE0, 0x1F});
+     },
+     "the BMP colour masks are invalid"},
+    {"bmp_bitfields_gap",
+     [] {
+       return Bitfields({0xF000, 0x0F0F, 0x00F0});
+     },
+     "the BMP colour masks are invalid"},
+    {"bmp_bitfields_past_depth",
+     [] {
+       return Bitfields({0x1F0000, 0x07E0, 0x1F});
+     },
+     "the BMP colour masks are invalid"},
+    {"bmp_data_offset_past_end", [] { return Patched(Bmp24(1, 1), 10, 5000); },
+     "the BMP file is truncated (its pixel data would start past its end)"},
+    {"bmp_data_offset_in_header", [] { return Patched(Bmp24(1, 1), 10, 20); },
+     "the BMP header is damaged (the pixel data would start inside it)"},
+    {"bmp_height_int_min", [] { return Patched(Bmp24(1, 1), 22, 0x80000000u); },
+     "the picture is too large (1 x 2147483648 pixels; at most 65535 per side and 268435456 in "
+     "all can be shown)"},
+    {"bmp_claims_65535_square", [] { return Bmp24(65535, 65535); }, kTooLarge65535},
+    {"bmp_claims_most_pixels_in_tiny_file", [] { return Bmp24(16384, 16384); },
+     "the BMP file is too short for its 16384 x 16384 pixels (it is truncated)"},
+    {"bmp_claims_huge_rle_picture",
+     [] {
+       return Rle8(65535, 65535, {0, 1});
+     },
+     kTooLarge65535},
+    {"bmp_width_zero", [] { return Bmp24(0, 1); }, "the picture's size 0 x 1 is invalid"},
+    {"bmp_header_size_64", [] { return Patched(Bmp24(1, 1), 14, 64); },
+     "the BMP header has an unsupported size (64 bytes)"},
+    {"bmp_zero_planes", [] { return Patched16(Bmp24(1, 1), 26, 0); },
+     "the BMP header is damaged (0 colour planes)"},
+    {"bmp_jpeg_inside", [] { return Patched(Bmp24(1, 1), 30, 4); },
+     "the BMP holds JPEG data, which is not supported"},
+    {"bmp_unknown_compression", [] { return Patched(Bmp24(1, 1), 30, 77); },
+     "the BMP uses an unknown compression (77)"},
+    {"bmp_bad_bit_count", [] { return Patched16(Bmp24(1, 1), 28, 7); },
+     "the BMP header is damaged (7 bits per pixel with compression 0)"},
+    {"gif_no_colour_table", [] { return Gif(2, 2, {}, 0, {.width = 2, .height = 2}); },
+     "the GIF picture has no colour table"},
+    {"gif_background_past_table", [] { return Gif(2, 2, kGifTable, 9, {.width = 2, .height = 2}); },
+     "the GIF background uses colour 9, but its colour table has only 4 entries"},
+    {"gif_pixel_index_past_table",
+     [] {
+       return Gif(2, 1, {RGB(1, 1, 1), RGB(2, 2, 2)}, 0,
+                  {.width = 2, .height = 1, .rows = {{0, 3}}});
+     },
+     "the GIF picture uses colour 3, but its colour table has only 2 entries"},
+    {"gif_zero_height_frame", [] { return Gif(2, 2, kGifTable, 0, {.width = 2, .height = 0}); },
+     "the first GIF frame has no pixels"},
+    {"gif_screen_65535_square",
+     [] { return Gif(65535, 65535, kGifTable, 0, {.width = 1, .height = 1}); }, kTooLarge65535},
+    {"gif_frame_65535_square",
+     [] {
+       Bytes gif = Gif(2, 2, kGifTable, 0, {.width = 1, .height = 1});
+       const std::size_t at = 13 + 12;  // after the screen and its four colours
+       Poke16(gif, at + 5, 65535);
+       Poke16(gif, at + 7, 65535);
+       return gif;
+     },
+     kTooLarge65535},
+    {"gif_zero_size_screen", [] { return Gif(0, 3, kGifTable, 0, {.width = 1, .height = 1}); },
+     "the picture's size 0 x 3 is invalid"},
+    {"gif_no_picture",
+     [] { return BuildGif({.screenWidth = 2, .screenHeight = 2, .globalTable = kGifTable}); },
+     "the GIF file holds no picture"},
+    {"png_bad_crc_ihdr", [] { return PngWithBadCrc("IHDR"); },
+     "the PNG data is damaged (IHDR: CRC error)"},
+    {"png_bad_crc_idat", [] { return PngWithBadCrc("IDAT"); },
+     "the PNG data is damaged (IDAT: CRC error)"},
+    {"png_bad_crc_text", PngWithTextFlipped, "the PNG data is damaged (tEXt: CRC error)"},
+    {"png_text_chunk_past_end", PngWithHugeTextChunk, "the PNG data is truncated"},
+    {"png_bad_deflate_data", PngWithBadDeflate, "the PNG data is damaged"},
+    {"png_claims_65535_square", [] { return PngClaiming(65535, 65535); }, kTooLarge65535},
+    {"png_claims_70000_wide", [] { return PngClaiming(70000, 1); },
+     "the picture is too large (70000 x 1 pixels; at most 65535 per side and 268435456 in all can "
+     "be shown)"},
+    {"jpeg_thousands_of_scans",
+     [] { return EncodeJpeg(MakePicture(8, 8), {.components = 3, .scans = 2090}); },
+     "the JPEG data has more than 256 scans"},
+    {"jpeg_claims_65535_square", [] { return JpegClaiming(65535, 65535); }, kTooLarge65535},
+    {"jpeg_claims_65501_wide", [] { return JpegClaiming(65501, 1); },
+     "the picture is too large (65501 x 1 pixels; a JPEG picture can have at most 65500 per "
+     "side)"},
+    {"jpeg_claims_large_size", [] { return JpegClaiming(16000, 16000); }, "the JPEG data is"},
+};
+
+class MalformedTest : public testing::TestWithParam<MalformedCase> {};
+
+TEST_P(MalformedTest, RefusedWithTheRightProblem) {
+  const MalformedCase& c = GetParam();
+  TBitmap bmp;
+  const std::string error = DecodeError(c.make(), bmp, "t");
+  EXPECT_EQ(error.rfind(std::string("Cannot read picture \"t\": ") + c.problem, 0), 0u) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, MalformedTest, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<MalformedCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+}  // namespace
+}  // namespace kelpra::test
