@@ -71,9 +71,9 @@ void BlurRows(const TBmpData24& src, const TBmpData24& dst, const std::vector<fl
       const float gauss = gf[std::abs(d)];
       const int from = 3 * std::max(0, -d);
       const int to = 3 * std::min(w, w - d);
-      const std::uint8_t* tap = in + 3 * d;
+      const int shift = 3 * d;
       for (int k = from; k < to; ++k)
-        acc[k] = AddTap(acc[k], tap[k], gauss);
+        acc[k] = AddTap(acc[k], in[k + shift], gauss);
     }
     std::uint8_t* out = Bytes(dst, y);
     for (int k = 0; k < 3 * w; ++k)
