@@ -67,6 +67,9 @@ void ReadInfo(PngSession& s) {
   png_set_chunk_cache_max(s.png, kMaxCachedChunks);
   png_set_chunk_malloc_max(s.png, kMaxChunkBytes);
   png_set_crc_action(s.png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
+  // Every ancillary chunk is skipped unread (CRC still checked): none changes the picture we
+  // show, and libpng would otherwise allocate and clear whatever length a text chunk claims.
+  png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_set_read_fn(s.png, nullptr, ReadInput);
   png_read_info(s.png, s.info);
   const int colorType = png_get_color_type(s.png, s.info);
