@@ -6,6 +6,7 @@
 #include <limits>
 #include <new>
 #include <utility>
+#include <vector>
 
 #include "imaging/parallel_rows.h"
 #include "imaging/pixel_access.h"
@@ -90,9 +91,15 @@ bool Rotate180(TBitmap& bmp, int threadCount) {
   return true;
 }
 
-// A negative Split would draw the right page over the left one (and, large enough, ask for a
-// negative width), so it is refused like any other parameter out of range.
 bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split) {
+  return SideBySide(bmpL, bmpR, bkColor, Split, DefaultThreadCount());
+}
+
+// A negative Split would draw the right page over the left one (and, large enough, ask for a
+// negative width), so it is refused like any other parameter out of range. Each row is laid
+// down once: the background, then the row of each page that reaches it, which gives the bytes
+// of filling the whole spread and drawing both pages over it.
+bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split, int threadCount) {
   if (bmpL.PixelFormat() != pf24bit || bmpR.PixelFormat() != pf24bit || Split < 0)
     return false;
   const std::int64_t width = std::int64_t(bmpL.Width()) + bmpR.Width() + Split + 2;
@@ -101,10 +108,24 @@ bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split) {
     throw std::bad_alloc();
   }
   TBitmap spread(static_cast<int>(width), static_cast<int>(height));
-  spread.BrushColor = bkColor;
-  spread.FillRect({0, 0, int(width), int(height)});
-  spread.Draw(1, 1, bmpL);
-  spread.Draw(bmpL.Width() + Split + 1, 1, bmpR);
+  const TColor rgb = ColorToRGB(bkColor);
+  const std::vector<TRGBTriple> background(width, {GetBValue(rgb), GetGValue(rgb), GetRValue(rgb)});
+  const std::size_t leftBytes = 3 * std::size_t(bmpL.Width());
+  const std::size_t rightBytes = 3 * std::size_t(bmpR.Width());
+  const std::size_t rightOffset = 3 * (std::size_t(bmpL.Width()) + Split + 1);
+  const TBmpData24 out(spread);
+  ParallelRows(int(height), threadCount, [&](int y0, int y1) {
+    for (int y = y0; y < y1; ++y) {
+      auto* row = reinterpret_cast<std::uint8_t*>(out.Data(0, y));
+      std::memcpy(row, background.data(), 3 * std::size_t(width));
+      if (y >= 1 && y <= bmpL.Height() && leftBytes > 0) {
+        std::memcpy(row + 3, bmpL.ScanLine(y - 1), leftBytes);
+      }
+      if (y >= 1 && y <= bmpR.Height() && rightBytes > 0) {
+        std::memcpy(row + rightOffset, bmpR.ScanLine(y - 1), rightBytes);
+      }
+    }
+  });
   bmpL.Assign(std::move(spread));
   return true;
 }

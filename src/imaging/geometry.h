@@ -16,5 +16,6 @@ bool Rotate180(TBitmap& bmp, int threadCount);
 // Split columns between them, all in bkColor. False, both unchanged, unless both are 24-bit
 // and Split >= 0.
 bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split);
+bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split, int threadCount);
 
 }  // namespace kelpra

@@ -40,7 +40,9 @@ std::vector<Operation> MakeOperations() {
        [](TBitmap& b, int, int threads) { return Rotate180(b, threads); },
        [](TBitmap& b, int) { return reference::Rotate180(b); }},
       {"SideBySide", Span(0, 2 * kSplits - 1),
-       [](TBitmap& b, int p, int) { return SideBySide(b, RightPage(p), clBtnShadow, p % kSplits); },
+       [](TBitmap& b, int p, int threads) {
+         return SideBySide(b, RightPage(p), clBtnShadow, p % kSplits, threads);
+       },
        [](TBitmap& b, int p) {
          TBitmap right = RightPage(p);
          return reference::SideBySide(b, right, clBtnShadow, p % kSplits);
