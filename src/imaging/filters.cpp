@@ -82,8 +82,10 @@ void BlurRows(const TBmpData24& src, const TBmpData24& dst, const std::vector<fl
 }
 
 // Vertical pass over rows y0..y1: each output row adds its source rows in ascending order.
+// store(pixel, blurred) writes a blurred channel into the picture's channel.
+template <typename Store>
 void BlurColumns(const TBmpData24& src, const TBmpData24& dst, const std::vector<float>& gf,
-                 const std::vector<float>& rowSums, int y0, int y1) {
+                 const std::vector<float>& rowSums, int y0, int y1, const Store& store) {
   const int w = src.Width();
   const int h = src.Height();
   const int range = int(gf.size()) - 1;
@@ -99,24 +101,27 @@ void BlurColumns(const TBmpData24& src, const TBmpData24& dst, const std::vector
     std::uint8_t* out = Bytes(dst, y);
     const double count = rowSums[y];
     for (int k = 0; k < 3 * w; ++k)
-      out[k] = BoundedToByte(double(acc[k]) / count);
+      store(out[k], BoundedToByte(double(acc[k]) / count));
   }
 }
 
-// Blurs src into dst (same size; dst may be src). The first pass goes into a working bitmap
-// and is rounded to bytes before the second pass reads it.
-void GaussianBlurInto(TBitmap& src, TBitmap& dst, int zone, int threadCount) {
-  const int w = src.Width();
-  const int h = src.Height();
+// Blurs bmp: the first pass goes into a working bitmap and is rounded to bytes before the
+// second pass reads it and hands each result to store. A row's own channels are still the
+// unblurred ones when store sees them.
+template <typename Store>
+void BlurInPlace(TBitmap& bmp, int zone, int threadCount, const Store& store) {
+  const int w = bmp.Width();
+  const int h = bmp.Height();
   const std::vector<float> gf = GaussWeights(zone);
   const std::vector<float> channelSums = WeightSums(w, gf, 3);
   const std::vector<float> rowSums = WeightSums(h, gf, 1);
   TBitmap pass(w, h);
-  const TBmpData24 in(src);
+  const TBmpData24 pixels(bmp);
   const TBmpData24 mid(pass);
-  const TBmpData24 out(dst);
-  ParallelRows(h, threadCount, [&](int y0, int y1) { BlurRows(in, mid, gf, channelSums, y0, y1); });
-  ParallelRows(h, threadCount, [&](int y0, int y1) { BlurColumns(mid, out, gf, rowSums, y0, y1); });
+  ParallelRows(h, threadCount,
+               [&](int y0, int y1) { BlurRows(pixels, mid, gf, channelSums, y0, y1); });
+  ParallelRows(h, threadCount,
+               [&](int y0, int y1) { BlurColumns(mid, pixels, gf, rowSums, y0, y1, store); });
 }
 
 // Sharpens rows y0..y1 of dst from src. The mask (8 at the centre, -1 around) sums to 9 times
@@ -172,7 +177,8 @@ bool GaussianBlur(TBitmap& bmp, int zone) {
 bool GaussianBlur(TBitmap& bmp, int zone, int threadCount) {
   if (bmp.PixelFormat() != pf24bit || zone < 1 || zone > 30)
     return false;
-  GaussianBlurInto(bmp, bmp, zone, threadCount);
+  BlurInPlace(bmp, zone, threadCount,
+              [](std::uint8_t& pixel, std::uint8_t blurred) { pixel = blurred; });
   return true;
 }
 
@@ -184,24 +190,14 @@ bool Soften(TBitmap& bmp, int percent, int threadCount) {
   if (bmp.PixelFormat() != pf24bit || percent < 0 || percent > 100)
     return false;
   const double r = float(percent / 100.0);  // held in single, then widened
-  TBitmap blurred(bmp.Width(), bmp.Height());
-  GaussianBlurInto(bmp, blurred, 1, threadCount);
   // The blend of a channel c with its blurred value s, for every pair (c, s).
   std::vector<std::uint8_t> blend(256 * 256);
   for (int c = 0; c < 256; ++c) {
     for (int s = 0; s < 256; ++s)
-      blend[c * 256 + s] = AdjustByte((1.0 - r) * c + r * s);
+      blend[c * 256 + s] = BoundedToByte((1.0 - r) * c + r * s);
   }
-  const TBmpData24 soft(blurred);
-  const TBmpData24 pixels(bmp);
-  const int bytesPerRow = 3 * bmp.Width();
-  ParallelRows(bmp.Height(), threadCount, [&](int y0, int y1) {
-    for (int y = y0; y < y1; ++y) {
-      const std::uint8_t* s = Bytes(soft, y);
-      std::uint8_t* c = Bytes(pixels, y);
-      for (int k = 0; k < bytesPerRow; ++k)
-        c[k] = blend[c[k] * 256 + s[k]];
-    }
+  BlurInPlace(bmp, 1, threadCount, [&](std::uint8_t& pixel, std::uint8_t blurred) {
+    pixel = blend[pixel * 256 + blurred];
   });
   return true;
 }
