@@ -50,11 +50,16 @@ TForm1::TForm1(PlatformServices services, Dialogs& dialogs, QStringList argument
   CreateActions();
   CreateMenus();
   setAcceptDrops(true);
+  // Touch is handled as strokes and taps; two fingers twisting rotate the page.
+  setAttribute(Qt::WA_AcceptTouchEvents);
+  grabGesture(Qt::PinchGesture);
   resize(512, 404);
   FormCreate();
+  services_.tabletMode.SetSettingChangeHandler([this] { Guarded([this] { WMSettingChange(); }); });
 }
 
 TForm1::~TForm1() {
+  services_.tabletMode.SetSettingChangeHandler({});
   FormDestroy();
 }
 
