@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__) && !defined(__clang__)
 #define KELPRA_RESAMPLE_AVX2 1
 #include <immintrin.h>
 #endif
@@ -18,15 +18,14 @@ using Pixel = double __attribute__((vector_size(32)));
 
 // AdjustByte(double) on each lane: clamp to 0..255, then round half to even. Adding and
 // subtracting 2^52 rounds in the processor's default rounding mode, as nearbyint does.
-#define KELPRA_ADJUST_BYTES(v)                            \
-  do {                                                    \
-    const Pixel zero = {0, 0, 0, 0};                      \
-    const Pixel top = {255, 255, 255, 255};               \
-    const Pixel shift = {0x1p52, 0x1p52, 0x1p52, 0x1p52}; \
-    v = v >= 0 ? v : zero;                                \
-    v = v > 255 ? top : v;                                \
-    v = (v + shift) - shift;                              \
-  } while (false)
+[[gnu::always_inline]] inline Pixel AdjustLanes(Pixel v) {
+  const Pixel zero = {0, 0, 0, 0};
+  const Pixel top = {255, 255, 255, 255};
+  const Pixel shift = {0x1p52, 0x1p52, 0x1p52, 0x1p52};
+  v = v >= 0 ? v : zero;
+  v = v > 255 ? top : v;
+  return (v + shift) - shift;
+}
 
 void NearestRows(const ResampleJob& job, int y0, int y1) {
   const int* column = job.columns->index.data();
@@ -38,7 +37,7 @@ void NearestRows(const ResampleJob& job, int y0, int y1) {
   }
 }
 
-// Any x86-64 (and any other processor): plain vector code that the compiler lowers.
+// Any processor: plain vector code that the compiler lowers to what the target has.
 namespace generic {
 
 using PixelInts = std::int32_t __attribute__((vector_size(16)));
@@ -56,8 +55,7 @@ using Bytes = std::uint8_t __attribute__((vector_size(16)));
 }
 
 [[gnu::always_inline]] inline void StorePixel(Pixel v, std::uint8_t* p) {
-  KELPRA_ADJUST_BYTES(v);
-  const PixelInts bytes = __builtin_convertvector(v, PixelInts);
+  const PixelInts bytes = __builtin_convertvector(AdjustLanes(v), PixelInts);
   p[0] = std::uint8_t(bytes[0]);
   p[1] = std::uint8_t(bytes[1]);
   p[2] = std::uint8_t(bytes[2]);
@@ -69,7 +67,7 @@ using Bytes = std::uint8_t __attribute__((vector_size(16)));
 
 #ifdef KELPRA_RESAMPLE_AVX2
 // AVX2 processors: the same loops with one instruction per widening step, chosen at run time,
-// so one binary serves every x86-64. Only instructions differ, never the arithmetic.
+// so one binary serves every x86 processor. Only instructions differ, never the arithmetic.
 #pragma GCC push_options
 #pragma GCC target("avx2")
 namespace avx2 {
@@ -81,8 +79,7 @@ namespace avx2 {
 }
 
 [[gnu::always_inline]] inline void StorePixel(Pixel v, std::uint8_t* p) {
-  KELPRA_ADJUST_BYTES(v);
-  const __m128i ints = _mm256_cvttpd_epi32(v);
+  const __m128i ints = _mm256_cvttpd_epi32(AdjustLanes(v));
   const __m128i packed = _mm_shuffle_epi8(
       ints, _mm_setr_epi8(0, 4, 8, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1));
   const std::uint32_t bgr = std::uint32_t(_mm_cvtsi128_si32(packed));

@@ -124,15 +124,26 @@ TEST(BmpResize, NearestTakesTheColumnRoundedHalfToEven) {
   }
 }
 
+// Two grey values doubled to four: the first, their mean, the second twice. The means end in .5
+// and go to the even neighbour.
 TEST(BmpResize, BilinearRoundsHalfToEvenAndRepeatsTheLastColumn) {
-  TBitmap bmp = test::MakeUniform(2, 1, 0);
-  for (int i = 3; i < 6; ++i)
-    bmp.ScanLine(0)[i] = 255;
-  ASSERT_TRUE(BmpResize(bmp, 4, 1, rmBilinear));
-  const std::uint8_t expected[] = {0, 128, 255, 255};
-  for (int x = 0; x < 4; ++x) {
+  struct Case {
+    int left, right, middle;
+  };
+  for (const Case& c : {Case{0, 255, 128}, Case{1, 2, 2}, Case{2, 3, 2}, Case{254, 255, 254},
+                        Case{253, 254, 254}}) {
+    TBitmap bmp(2, 1);
     for (int channel = 0; channel < 3; ++channel) {
-      EXPECT_EQ(bmp.ScanLine(0)[3 * x + channel], expected[x]) << "at " << x;
+      bmp.ScanLine(0)[channel] = std::uint8_t(c.left);
+      bmp.ScanLine(0)[3 + channel] = std::uint8_t(c.right);
+    }
+    ASSERT_TRUE(BmpResize(bmp, 4, 1, rmBilinear));
+    const int expected[] = {c.left, c.middle, c.right, c.right};
+    for (int x = 0; x < 4; ++x) {
+      for (int channel = 0; channel < 3; ++channel) {
+        EXPECT_EQ(bmp.ScanLine(0)[3 * x + channel], expected[x])
+            << c.left << ", " << c.right << " at " << x;
+      }
     }
   }
 }
