@@ -109,8 +109,9 @@ void TBitmap::SetSize(int width, int height) {
     return;
   TBitmap resized(width, height, format_);
   resized.palette_ = palette_;
-  const int rows = std::min(height, height_);
   const std::size_t bytes = std::min(resized.stride_, stride_);
+  // With a width of 0 on either side there is no storage to copy from or to.
+  const int rows = bytes == 0 ? 0 : std::min(height, height_);
   for (int y = 0; y < rows; ++y)
     std::memcpy(resized.ScanLine(y), ScanLine(y), bytes);
   const TColor brush = BrushColor;
