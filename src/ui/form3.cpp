@@ -1,7 +1,6 @@
 #include "ui/form3.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSpinBox>
@@ -26,6 +25,27 @@ int IntervalFromText(const QString& text) {
   return int(std::clamp<qlonglong>(value, kMinInterval, kMaxInterval));
 }
 
+// Takes any number as typed, as the user may be on the way to a valid one; Enter and leaving the
+// field bring it into range, and a text that is no number counts as 1.
+class IntervalSpinBox : public QSpinBox {
+ public:
+  using QSpinBox::QSpinBox;
+
+ protected:
+  QValidator::State validate(QString& input, int& pos) const override {
+    const QValidator::State state = QSpinBox::validate(input, pos);
+    if (state == QValidator::Acceptable)
+      return state;
+    const QChar decimal = locale().decimalPoint().front();
+    for (const QChar c : input) {
+      if (!c.isDigit() && c != u'+' && c != u'-' && c != decimal)
+        return QValidator::Invalid;
+    }
+    return QValidator::Intermediate;
+  }
+  void fixup(QString& input) const override { input = QString::number(IntervalFromText(input)); }
+};
+
 }  // namespace
 
 TForm3::TForm3(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) {
@@ -39,7 +59,7 @@ TForm3::TForm3(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) 
   Label1 = new QLabel(QStringLiteral("Auto page turn interval"), this);
   Label1->setObjectName(QStringLiteral("Label1"));
   Label1->move(32, 16);
-  SpinEdit1 = new QSpinBox(this);
+  SpinEdit1 = new IntervalSpinBox(this);
   SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
   SpinEdit1->setGeometry(63, 43, 81, 22);
   SpinEdit1->setRange(kMinInterval, kMaxInterval);
@@ -59,24 +79,18 @@ TForm3::TForm3(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) 
   setTabOrder(ButtonCancel, ButtonApply);
   setTabOrder(ButtonApply, SpinEdit1);
 
-  connect(SpinEdit1->findChild<QLineEdit*>(), &QLineEdit::textEdited, this,
-          [this](const QString& text) { typedText_ = text; });
-  connect(SpinEdit1, &QSpinBox::valueChanged, this,
-          [this](int value) { typedText_ = QString::number(value); });
   connect(ButtonApply, &QPushButton::clicked, this, [this] { ButtonApplyClick(); });
   connect(ButtonCancel, &QPushButton::clicked, this, [this] { ButtonCancelClick(); });
 }
 
 void TForm3::FormShow() {
   SpinEdit1->setValue(std::clamp(form1_.AutoInt, kMinInterval, kMaxInterval));
-  typedText_ = SpinEdit1->text();
   IsAuto = form1_.Timer1->isActive();
   form1_.Timer1->stop();
 }
 
 void TForm3::ButtonApplyClick() {
-  // The typed text counts: an empty or broken text is 1, not the field's previous value.
-  form1_.AutoInt = IntervalFromText(typedText_);
+  form1_.AutoInt = IntervalFromText(SpinEdit1->cleanText());
   SpinEdit1->setValue(form1_.AutoInt);
   if (IsAuto)
     form1_.State = QStringLiteral("  Auto(") + QString::number(form1_.AutoInt) + "s)";

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QString>
 
 class QLabel;
 class QPushButton;
@@ -35,8 +34,6 @@ class TForm3 : public QDialog {
  private:
   TForm1& form1_;
   bool IsAuto = false;
-  // The field's text as last typed, before the field corrects it on Enter or focus loss.
-  QString typedText_;
 };
 
 }  // namespace kelpra
