@@ -49,7 +49,7 @@ inline std::uint8_t AdjustByte(int value) {
 // mode, for |value| < 2^51: the sum with 1.5 * 2^52 has no fraction bits, so the floating-point
 // unit's own rounding makes it whole, and taking the constant away again is exact. Inline and
 // free of library calls, for loops that run once per channel of every pixel. Relies on strict
-// IEEE arithmetic, as the whole library does (no fast-math).
+// IEEE double arithmetic, as the whole library does: no fast-math, no x87 extended precision.
 inline double RoundHalfEven(double value) {
   constexpr double kNoFraction = 6755399441055744.0;  // 1.5 * 2^52
   return (value + kNoFraction) - kNoFraction;
