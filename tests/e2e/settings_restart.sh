@@ -1,0 +1,143 @@
+#!/usr/bin/env bash
+# Settings survive a restart: options changed with keys and menus, the effect and interval
+# settings, the window placement and the last page come back when the viewer starts again.
+# Usage: settings_restart.sh <kelpra> <kelpra-make-sample-book>
+set -euo pipefail
+
+kelpra=$1
+make_book=$2
+work=$(mktemp -d)
+xvfb_pid=
+viewer_pid=
+
+cleanup() {
+  [[ -n $viewer_pid ]] && kill "$viewer_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -f $ini ]] && sed 's/^/  ini: /' "$ini" >&2
+  exit 1
+}
+
+# A private home and settings folder: the user's own settings are never touched.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config
+mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+unset DBUS_SESSION_BUS_ADDRESS
+export QT_QPA_PLATFORM=xcb
+ini=$XDG_CONFIG_HOME/ZENDRO/$(basename "$kelpra").ini
+book=$work/book
+"$make_book" "$book" >/dev/null
+
+# Xvfb on a free display, without a window manager (no frame: outer bounds = window bounds).
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start"
+export DISPLAY=:$(head -1 "$work/display")
+
+window=
+start_viewer() {
+  "$kelpra" "$@" >"$work/viewer.log" 2>&1 &
+  viewer_pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^\[Kelpra\]' | head -1) ||
+    fail "no viewer window"
+  xdotool windowfocus --sync "$window"
+  sleep 0.5
+}
+
+# Waits until the caption matches a pattern.
+wait_title() {
+  local title
+  for _ in $(seq 50); do
+    title=$(xdotool getwindowname "$window")
+    [[ $title =~ $1 ]] && return 0
+    sleep 0.1
+  done
+  fail "caption '$title' does not match '$1'"
+}
+
+keys() {
+  for key in "$@"; do
+    xdotool key "$key"
+    sleep 0.3
+  done
+}
+
+# A popup-menu item, by its access key.
+popup() {
+  keys m "$1"
+}
+
+wait_closed() {
+  for _ in $(seq 100); do
+    kill -0 "$viewer_pid" 2>/dev/null || { viewer_pid=; return 0; }
+    sleep 0.1
+  done
+  fail "the viewer did not close"
+}
+
+ini_value() {
+  sed -n "s/^$1=//p" "$ini" | head -1
+}
+
+# First run: change every option, the effects, the interval, the placement and the page.
+start_viewer "$book/page01.jpg"
+wait_title 'page01'
+# The popup's access keys R and P are shared by two items each: those go through the main menu.
+popup s   # Single picture
+popup w   # Swap LR: the Left arrow now turns forward
+popup m   # Menu: the main menu appears
+keys Escape  # releasing M over the window opens the popup menu once more
+keys alt+s r  # Settings > Subdirectories (lists the folder again from the opened file)
+keys Left Left
+wait_title 'page03'
+popup 1   # Turn single page
+keys 2    # releasing 1 over the window turned the page left: upright again
+popup h   # Landscape 1/2
+popup l   # Splitter off
+popup d   # Dark Background
+popup y   # Cyclic off
+keys a    # Stretch off
+keys 3    # Rotate Right
+keys alt+s p Right Right Right Return  # Picture effects: contrast up three steps, Apply
+keys alt+s n ctrl+a 2 5 Return         # Page turn interval: 25 s
+xdotool windowmove --sync "$window" 100 80
+xdotool windowsize --sync "$window" 700 500
+sleep 0.5
+keys z
+wait_closed
+
+[[ -f $ini ]] || fail "no settings file after the close"
+expected=(
+  "WindowState=wsNormal" "Left=100" "Top=80" "Width=700" "Height=500"
+  "Last file=$book/page03.gif"
+  "Single picture=1" "Turn single page=1" "Swap LR=1" "Landscape 1/2=1" "Subdirectories=1"
+  "Stretch=0" "Splitter=0" "Dark Background=1" "Menu=1" "Cyclic=0"
+  "Direction=RIGHT" "Brightness=0" "Contrast=3" "Sharpness=0" "Resize=1" "Monochrome=0"
+  "Interval=25"
+)
+for line in "${expected[@]}"; do
+  grep -qxF "$line" "$ini" || fail "the settings file lacks '$line'"
+done
+cp "$ini" "$work/first.ini"
+
+# Second run, without an argument: the last page, the placement and every setting come back;
+# closing at once writes the same file again.
+start_viewer
+wait_title 'page03'
+geometry=$(xdotool getwindowgeometry "$window")
+[[ $geometry == *"Position: 100,80"* ]] || fail "placement not restored: $geometry"
+[[ $geometry == *"Geometry: 700x500"* ]] || fail "size not restored: $geometry"
+keys Left
+wait_title 'page04'  # Swap LR came back: Left still turns forward
+keys Right
+wait_title 'page03'
+keys z
+wait_closed
+diff -u "$work/first.ini" "$ini" || fail "the settings changed across a restart"
+echo "settings_restart: OK"
