@@ -37,6 +37,8 @@ class PrivateSessionBus {
     pid_ = lines[1].trimmed().toInt();
   }
   ~PrivateSessionBus() {
+    for (const QString& name : names_)
+      QDBusConnection::disconnectFromBus(name);
     if (pid_ > 0)
       kill(pid_, SIGTERM);
   }
@@ -44,14 +46,17 @@ class PrivateSessionBus {
   PrivateSessionBus& operator=(const PrivateSessionBus&) = delete;
 
   bool Started() const { return !address_.isEmpty() && pid_ > 0; }
-  // A new named connection to the bus.
-  QDBusConnection Connect(const QString& name) const {
-    return QDBusConnection::connectToBus(address_, name);
+  // A new connection to this bus. Qt keeps connections by name for the whole process, so the
+  // name is made unique to this bus and dropped with it.
+  QDBusConnection Connect(const QString& name) {
+    names_.append(name + QLatin1Char('-') + QString::number(pid_));
+    return QDBusConnection::connectToBus(address_, names_.back());
   }
 
  private:
   QString address_;
   pid_t pid_ = 0;
+  QStringList names_;
 };
 
 // org.kde.KWin at /org/kde/KWin: the tabletMode property and the tabletModeChanged signal.
