@@ -4,6 +4,9 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
+  // ctest lists the tests without their environment, and CI has no display: never need one.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
