@@ -98,7 +98,7 @@ void TForm1::FormShow() {
       FileName = arguments_.first();
       openDialogFileName_ = FileName;
       RootDir = ExcludeTrailingDelimiter(ExtractFilePath(FileName));
-      ndxR = SearchFiles(FileName, FileList, PM_R->isChecked());
+      ndxR = ListFiles(FileName);
     }
     if (TabletMode) {
       PM_M->setEnabled(false);
