@@ -28,13 +28,22 @@ std::string Quoted(const std::filesystem::path& fileName) {
 
 std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& fileName) {
   std::error_code status;
-  if (std::filesystem::is_directory(fileName, status)) {
+  const std::filesystem::file_status kind = std::filesystem::status(fileName, status);
+  if (std::filesystem::is_directory(kind)) {
     throw PictureError("Cannot open picture " + Quoted(fileName) + ": it is a folder");
   }
+  // A device or a pipe might never end, or never start.
+  if (std::filesystem::exists(kind) && !std::filesystem::is_regular_file(kind)) {
+    throw PictureError("Cannot open picture " + Quoted(fileName) + ": it is not a file");
+  }
   std::unique_ptr<std::FILE, FileCloser> file(std::fopen(fileName.c_str(), "rb"));
-  if (!file)
+  if (!file) {
     ThrowOpenError(fileName, errno);
+  }
   std::vector<std::uint8_t> bytes;
+  const std::uintmax_t size = std::filesystem::file_size(fileName, status);
+  if (!status)
+    bytes.reserve(std::size_t(size));
   std::uint8_t chunk[65536];
   for (;;) {
     const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());

@@ -71,6 +71,7 @@ TEST(LoadFileTest, FilesThatCannotBeOpenedSayWhy) {
             "Cannot open picture \"missing.jpg\": No such file or directory");
   std::filesystem::create_directory(dir / "folder.jpg");
   EXPECT_EQ(LoadError(dir / "folder.jpg"), "Cannot open picture \"folder.jpg\": it is a folder");
+  EXPECT_EQ(LoadError("/dev/null"), "Cannot open picture \"null\": it is not a file");
   if (geteuid() != 0) {  // root reads everything
     WritePng(MakePicture(2, 2), dir / "locked.png");
     std::filesystem::permissions(dir / "locked.png", std::filesystem::perms::none);
