@@ -20,8 +20,6 @@ class IniFile {
   // Reads fileName if it exists and can be read; otherwise starts empty. Never creates anything.
   explicit IniFile(QString fileName);
 
-  const QString& FileName() const { return fileName_; }
-
   // At most kMaxValueLength characters of the value; def when the key is missing.
   QString ReadString(const QString& section, const QString& key, const QString& def) const;
   // Decimal with an optional sign; "0x"/"0X" (longer than two characters) and "$" prefixes are
@@ -61,8 +59,5 @@ class IniFile {
   QString fileName_;
   std::vector<Section> sections_;
 };
-
-// Integer parsing as ReadInteger does it; false when text is not a valid 32-bit integer.
-bool ParseIniInteger(const QString& text, int& value);
 
 }  // namespace kelpra

@@ -146,7 +146,8 @@ void TForm1::WriteIni() {
   ini.WriteInteger(kConfig, "Top", bounds.top());
   ini.WriteInteger(kConfig, "Width", bounds.width());
   ini.WriteInteger(kConfig, "Height", bounds.height());
-  ini.WriteString(kConfig, "Last file", FileList.Empty() ? QString() : FileList[ndxR]);
+  const bool hasPage = ndxR >= 0 && ndxR < FileList.Count();
+  ini.WriteString(kConfig, "Last file", hasPage ? FileList[ndxR] : QString());
 
   ini.EraseSection(kMenu);
   for (const MenuKey& row : kMenuKeys)
