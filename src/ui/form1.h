@@ -290,6 +290,8 @@ class TForm1 : public QMainWindow {
   // The path the left button (or one finger) has drawn since it went down, for stroke gestures.
   std::vector<QPointF> stroke_;
   bool strokeActive_ = false;
+  // A press inside the client area is waiting for its release (the bars take their own).
+  bool pointerDown_ = false;
   // A touch that has had a second finger is a twist or pinch, not a tap or stroke.
   bool touchIsMultiFinger_ = false;
   // Degrees turned since the native rotate gesture began.

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPinchGesture>
+#include <QPointingDevice>
 #include <QTouchEvent>
 #include <algorithm>
 #include <cstdlib>
@@ -242,16 +243,26 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
+  // Presses on the status bar belong to it, not to the page.
+  if (!centralWidget()->geometry().contains(event->position().toPoint())) {
+    QMainWindow::mousePressEvent(event);
+    return;
+  }
   PointerPressed(event->button(), event->position());
   event->accept();
 }
 
 void TForm1::mouseReleaseEvent(QMouseEvent* event) {
+  if (!pointerDown_) {
+    QMainWindow::mouseReleaseEvent(event);
+    return;
+  }
   PointerReleased(event->button(), event->position());
   event->accept();
 }
 
 void TForm1::PointerPressed(Qt::MouseButton button, QPointF position) {
+  pointerDown_ = true;
   // Strokes are drawn with the left button, a pen or one finger.
   strokeActive_ = button == Qt::LeftButton;
   stroke_.assign(1, position);
@@ -260,6 +271,7 @@ void TForm1::PointerPressed(Qt::MouseButton button, QPointF position) {
 }
 
 void TForm1::PointerReleased(Qt::MouseButton button, QPointF position) {
+  pointerDown_ = false;
   const QPoint p = position.toPoint();
   const bool onWindow = !Image1->geometry().contains(centralWidget()->mapFrom(this, p)) &&
                         centralWidget()->geometry().contains(p);
@@ -294,7 +306,10 @@ bool TForm1::event(QEvent* event) {
     case QEvent::TouchUpdate:
     case QEvent::TouchEnd: {
       // One finger acts as the left button; a second finger makes the touch a twist or pinch.
+      // A touchpad's fingers are no positions on the window: it drives the pointer instead.
       const auto* touch = static_cast<QTouchEvent*>(event);
+      if (touch->device()->type() != QInputDevice::DeviceType::TouchScreen)
+        return QMainWindow::event(event);
       // The window is top-level, so its scene coordinates are its own.
       const QPointF position = touch->points().first().scenePosition();
       if (event->type() == QEvent::TouchBegin) {
@@ -309,6 +324,8 @@ bool TForm1::event(QEvent* event) {
       } else if (event->type() == QEvent::TouchEnd) {
         PointerReleased(Qt::LeftButton, position);
       }
+      if (touchIsMultiFinger_ && event->type() == QEvent::TouchEnd)
+        pointerDown_ = false;
       event->accept();
       return true;
     }

@@ -233,6 +233,19 @@ TEST_F(TouchTest, AFingerTapsAndSwipes) {
   EXPECT_EQ(viewer_.form1().ndxR, 2);  // swiped left: back
 }
 
+TEST_F(TouchTest, ATouchpadsFingersAreNoTaps) {
+  ShowFivePages(viewer_);
+  QPointingDevice touchpad(QStringLiteral("touchpad"), 2, QInputDevice::DeviceType::TouchPad,
+                           QPointingDevice::PointerType::Finger, QInputDevice::Capability::Position,
+                           5, 0);
+  for (const auto& [type, state] : {std::pair{QEvent::TouchBegin, QEventPoint::State::Pressed},
+                                    std::pair{QEvent::TouchEnd, QEventPoint::State::Released}}) {
+    QTouchEvent event(type, &touchpad, Qt::NoModifier, {QEventPoint(1, state, S, S)});
+    QApplication::sendEvent(&viewer_.form1(), &event);
+  }
+  EXPECT_EQ(viewer_.form1().ndxR, 2);
+}
+
 TEST_F(TouchTest, TwoFingersAreNeitherTapNorStroke) {
   ShowFivePages(viewer_);
   Touch(QEvent::TouchBegin, {{1, S}});

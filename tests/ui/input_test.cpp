@@ -3,7 +3,9 @@
 
 #include <QKeyEvent>
 
+#include <QStatusBar>
 #include "input_probe.h"
+
 #include "ui/image_control.h"
 
 namespace kelpra::test {
@@ -249,6 +251,20 @@ TEST(PointerTest, DragPansThePictureWithStretchOffWithoutLimit) {
   PressAndRelease(viewer, Qt::LeftButton, 0, 10, QPoint(20, 20), QPoint(20, 2020));
   EXPECT_EQ(image->pos(), start + QPoint(3, 2000));
   EXPECT_EQ(viewer.form1().ndxR, 2);
+}
+
+TEST(PointerTest, ClicksOnTheStatusBarAreNoTaps) {
+  ViewerFixture viewer;
+  ShowFivePages(viewer);
+  TForm1& form = viewer.form1();
+  form.PM_M->trigger();  // menu and status bar shown
+  ASSERT_TRUE(form.StatusBar1->isVisible());
+  SendMouse(form.StatusBar1, QEvent::MouseButtonPress, Qt::LeftButton, QPoint(5, 5),
+            Qt::LeftButton);
+  SendMouse(form.StatusBar1, QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(5, 5),
+            Qt::NoButton);
+  EXPECT_EQ(form.ndxR, 2);
+  EXPECT_FALSE(form.PM->isVisible());
 }
 
 TEST(PointerTest, AClickOnTheWindowResumesAPausedAutoTurn) {
