@@ -84,10 +84,17 @@ after=$(xdotool getwindowname "$window")
 [[ ${after##* } != "$counter" ]] || fail "Right did not turn the page: '$after'"
 [[ ${after##* } =~ ^[2-9]/ ]] || fail "Right did not turn forward: '$after'"
 
-# M opens the popup menu: one more window on the screen. Escape closes it again.
+# M opens the popup menu: one more window on the screen, its left edge at the window's centre.
+# Escape closes it again.
 windows=$(shown_windows)
+before=$(xdotool search --onlyvisible --pid "$viewer_pid" | sort)
 xdotool key m
 wait_windows $((windows + 1)) "after M"
+popup=$(comm -13 <(echo "$before") <(xdotool search --onlyvisible --pid "$viewer_pid" | sort))
+eval "$(xdotool getwindowgeometry --shell "$window")"
+centre_x=$((X + WIDTH / 2))
+eval "$(xdotool getwindowgeometry --shell "$popup")"
+[[ $X -eq $centre_x ]] || fail "popup menu at x=$X, expected the window's centre $centre_x"
 xdotool key Escape
 wait_windows "$windows" "after Escape"
 
