@@ -68,9 +68,37 @@ keys() {
   done
 }
 
+# Waits until a window of that exact name is shown. Menus carry the program's name, and only
+# in _NET_WM_NAME, which getwindowname reads but search --name does not.
+wait_shown() {
+  local w
+  for _ in $(seq 50); do
+    for w in $(xdotool search --onlyvisible --name '' 2>/dev/null); do
+      [[ $(xdotool getwindowname "$w" 2>/dev/null) == "$1" ]] && return 0
+    done
+    sleep 0.1
+  done
+  fail "no '$1' window"
+}
+
+# Sends the keys once the named window (a menu or a dialog) is shown.
+in_window() {
+  local name=$1
+  shift
+  wait_shown "$name"
+  keys "$@"
+}
+
 # A popup-menu item, by its access key.
 popup() {
-  keys m "$1"
+  keys m
+  in_window Kelpra "$1"
+}
+
+# A main-menu item: the menu's and the item's access keys.
+main_menu() {
+  keys "alt+$1"
+  in_window Kelpra "$2"
 }
 
 wait_closed() {
@@ -93,7 +121,7 @@ popup s   # Single picture
 popup w   # Swap LR: the Left arrow now turns forward
 popup m   # Menu: the main menu appears
 keys Escape  # releasing M over the window opens the popup menu once more
-keys alt+s r  # Settings > Subdirectories (lists the folder again from the opened file)
+main_menu s r  # Settings > Subdirectories (lists the folder again from the opened file)
 keys Left Left
 wait_title 'page03'
 popup 1   # Turn single page
@@ -104,8 +132,10 @@ popup d   # Dark Background
 popup y   # Cyclic off
 keys a    # Stretch off
 keys 3    # Rotate Right
-keys alt+s p Right Right Right Return  # Picture effects: contrast up three steps, Apply
-keys alt+s n ctrl+a 2 5 Return         # Page turn interval: 25 s
+main_menu s p  # Picture effects: contrast up three steps, Apply
+in_window Picture Right Right Right Return
+main_menu s n  # Page turn interval: 25 s
+in_window Interval ctrl+a 2 5 Return
 xdotool windowmove --sync "$window" 100 80
 xdotool windowsize --sync "$window" 700 500
 sleep 0.5
