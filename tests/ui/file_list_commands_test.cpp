@@ -87,6 +87,10 @@ TEST_F(FileListCommandsTest, DroppingUsesTheFirstItemOnly) {
   EXPECT_EQ(viewer.Caption(), PageCaption("p02.png", 2, 4));
   EXPECT_EQ(TForm1Inspector::FileName(form()), pages[1]);
   EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "the hourglass is gone";
+
+  form().Guarded([&] { form().WMDropFiles({ToQString(viewer.temp / "missing" / "a.png")}); });
+  EXPECT_EQ(viewer.dialogs.MessagesOf("ShowError").size(), 1u);
+  EXPECT_EQ(QApplication::overrideCursor(), nullptr) << "also after an error";
 }
 
 TEST_F(FileListCommandsTest, DroppedItemsArriveAsLocalFileUrls) {

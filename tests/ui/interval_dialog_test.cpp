@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/file_search.h"
 #include "ui_fixture.h"
 
 namespace kelpra::test {
@@ -106,6 +107,18 @@ TEST_F(AutoTurnTest, PausedTurnResumesOnlyWithARearmingCommand) {
   EXPECT_TRUE(form().Action30AutoTurn->isChecked());
   viewer.Run(&TForm1::Action15PreviousExecute);
   EXPECT_TRUE(Running());
+}
+
+TEST_F(AutoTurnTest, AnUnreadablePageDoesNotKeepAutoTurnFromStarting) {
+  viewer.SetOption(&TForm1::PM_Y, true);
+  viewer.Open(pages[0]);
+  WriteBytes({0xFF, 0xD8, 0xFF}, NativePath(pages[1]));
+  viewer.Run(&TForm1::Action30AutoTurnExecute);
+  EXPECT_EQ(viewer.dialogs.MessagesOf("ShowError").size(), 1u);
+  EXPECT_TRUE(Running());
+  EXPECT_EQ(form().Timer1->interval(), 10000);
+  viewer.Run(&TForm1::Timer1Timer);  // the next tick moves on from the unreadable page
+  EXPECT_EQ(viewer.Caption(), PageCaption(3, 3, QStringLiteral("  Auto(10s)")));
 }
 
 TEST_F(AutoTurnTest, TickWithAnEmptyListDoesNothing) {
