@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   (void)ini.ReadString("CONFIG", name, "x");
   (void)ini.ReadInteger(name, "Left", 7);
   (void)ini.ReadBool("MENU", "Stretch", true);
-  int value = 0;
-  (void)kelpra::ParseIniInteger(text.left(40), value);
+  const int value = ini.ReadInteger("SETTING", name, -1);
   ini.WriteString("CONFIG", name, text.mid(16, 64));
   ini.WriteInteger("SETTING", "AutoInt", value);
   ini.EraseSection(name);
