@@ -84,8 +84,8 @@ bool ParseDigits(QStringView digits, int base, qint64 limit, qint64& value) {
   return true;
 }
 
-// Decimal with an optional sign, or hexadecimal after "$" ("0x" is read as "$"); false when
-// text is not a valid 32-bit integer.
+}  // namespace
+
 bool ParseIniInteger(const QString& text, int& value) {
   QString s = text.trimmed();
   if (s.size() > 2 && (s.startsWith(QLatin1String("0x")) || s.startsWith(QLatin1String("0X"))))
@@ -112,8 +112,6 @@ bool ParseIniInteger(const QString& text, int& value) {
   value = static_cast<int>(negative ? -magnitude : magnitude);
   return true;
 }
-
-}  // namespace
 
 IniFile::IniFile(QString fileName) : fileName_(std::move(fileName)) {
   sections_.push_back({});

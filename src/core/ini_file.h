@@ -60,4 +60,8 @@ class IniFile {
   std::vector<Section> sections_;
 };
 
+// Integer parsing as ReadInteger does it: decimal with an optional sign, or hexadecimal after "$"
+// ("0x" longer than two characters is read as "$"); false when text is not a valid 32-bit integer.
+bool ParseIniInteger(const QString& text, int& value);
+
 }  // namespace kelpra

@@ -220,7 +220,8 @@ TEST(IniFileTest, AFailedWriteLeavesThePreviousFileWhole) {
 }
 
 TEST(IniFileTest, AValueWithALineBreakIsStoredEmptyAndBreaksNothing) {
-  IniFile ini(QString{});
+  TempDir dir;
+  IniFile ini(PathIn(dir, "a.ini"));
   ini.WriteString("CONFIG", "Last file", "/a\n[MENU]\nStretch=0");
   EXPECT_EQ(ini.Text(), "[CONFIG]\nLast file=\n");
 }
