@@ -56,6 +56,50 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& fileName) {
   return bytes;
 }
 
+void Decode(std::span<const std::uint8_t> data, const std::string& displayName, TBitmap& bmp) {
+  const std::string prefix = "Cannot read picture \"" + displayName + "\": ";
+  if (data.empty()) {
+    throw PictureError(prefix + "the file is empty");
+  }
+  for (const PictureDecoder& decoder : kPictureDecoders) {
+    TBitmap decoded;
+    const DecodeResult result = decoder.decode(data, decoded);
+    if (result.status == DecodeResult::Status::kNotThisFormat) {
+      continue;
+    }
+    if (result.status == DecodeResult::Status::kBroken) {
+      throw PictureError(prefix + result.problem);
+    }
+    decoded.SetPixelFormat(pf24bit);
+    bmp = std::move(decoded);
+    return;
+  }
+  throw PictureError(prefix + "it is not a BMP, JPEG, GIF or PNG picture");
+}
+
+// The error for when even a message finds no memory: made at the first load, and thrown as a
+// copy, which allocates nothing.
+const PictureError& NoMemoryError() {
+  static const PictureError error("Cannot read the picture: there is not enough memory");
+  return error;
+}
+
+// Runs work, turning any allocation failure into a PictureError.
+template <typename Work>
+void GuardMemory(const std::string& displayName, Work work) {
+  const PictureError& noMemory = NoMemoryError();
+  try {
+    work();
+  } catch (const std::bad_alloc&) {
+    try {
+      throw PictureError("Cannot read picture \"" + displayName +
+                         "\": there is not enough memory to load it");
+    } catch (const std::bad_alloc&) {
+      throw noMemory;
+    }
+  }
+}
+
 }  // namespace
 
 std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
@@ -73,36 +117,15 @@ std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
 
 void DecodePicture(std::span<const std::uint8_t> data, const std::string& displayName,
                    TBitmap& bmp) {
-  const std::string prefix = "Cannot read picture \"" + displayName + "\": ";
-  if (data.empty())
-    throw PictureError(prefix + "the file is empty");
-  try {
-    for (const PictureDecoder& decoder : kPictureDecoders) {
-      TBitmap decoded;
-      const DecodeResult result = decoder.decode(data, decoded);
-      if (result.status == DecodeResult::Status::kNotThisFormat)
-        continue;
-      if (result.status == DecodeResult::Status::kBroken)
-        throw PictureError(prefix + result.problem);
-      decoded.SetPixelFormat(pf24bit);
-      bmp = std::move(decoded);
-      return;
-    }
-  } catch (const std::bad_alloc&) {
-    throw PictureError(prefix + "there is not enough memory to load it");
-  }
-  throw PictureError(prefix + "it is not a BMP, JPEG, GIF or PNG picture");
+  GuardMemory(displayName, [&] { Decode(data, displayName, bmp); });
 }
 
 void LoadFile(const std::filesystem::path& fileName, TBitmap& bmp) {
-  std::vector<std::uint8_t> bytes;
-  try {
-    bytes = ReadWholeFile(fileName);
-  } catch (const std::bad_alloc&) {
-    throw PictureError("Cannot read picture " + Quoted(fileName) +
-                       ": there is not enough memory to load it");
-  }
-  DecodePicture(bytes, fileName.filename().string(), bmp);
+  std::string name;
+  GuardMemory(name, [&] {
+    name = fileName.filename().string();
+    Decode(ReadWholeFile(fileName), name, bmp);
+  });
 }
 
 bool IsLandscape(const std::filesystem::path& fileName) {
