@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "core/file_search.h"
 #include "ui_fixture.h"
 
 namespace kelpra::test {
@@ -131,6 +132,17 @@ TEST_F(EffectsDialogTest, PreviewShowsTheChangeAndCancelTakesItBack) {
   EXPECT_EQ(d.LabelSharpnessValue->text(), QStringLiteral("0"));
   form1().ReadFiles();  // as the effects command does after the dialog
   EXPECT_EQ(BitmapDiff(original, form1().DisplayedPicture()), "");
+}
+
+TEST_F(EffectsDialogTest, PreviewOfAnUnreadablePageReportsItAndRestoresThePointer) {
+  WriteBytes({'x'}, NativePath(form1().FileList[0]));
+  dialog().show();
+  dialog().ButtonPreview->click();
+  EXPECT_EQ(viewer.dialogs.MessagesOf("ShowError").size(), 1u);
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+  EXPECT_TRUE(dialog().isVisible());
+  EXPECT_EQ(BitmapDiff(original, form1().DisplayedPicture()), "");
+  dialog().ButtonApply->click();
 }
 
 TEST_F(EffectsDialogTest, ResetIsNotFinalUntilApply) {
