@@ -104,4 +104,8 @@ void TForm1::DrawIdleCanvas() {
   Image1->SetPicture(std::move(canvas));
 }
 
+const TBitmap& TForm1::DisplayedPicture() const {
+  return Image1->Picture();
+}
+
 }  // namespace kelpra
