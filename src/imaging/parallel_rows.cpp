@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -12,9 +13,9 @@ int DefaultThreadCount() {
   return cores == 0 ? 1 : int(std::min(cores, 64u));
 }
 
-void ParallelRows(int rowCount, int threadCount,
-                  const std::function<void(int y0, int y1)>& work) {
-  if (rowCount <= 0) return;
+void ParallelRows(int rowCount, int threadCount, const std::function<void(int y0, int y1)>& work) {
+  if (rowCount <= 0)
+    return;
   const int ranges = std::max(1, std::min(threadCount, rowCount));
   if (ranges == 1) {
     work(0, rowCount);
@@ -32,11 +33,21 @@ void ParallelRows(int rowCount, int threadCount,
   };
   std::vector<std::thread> threads;
   threads.reserve(ranges - 1);
-  for (int i = 1; i < ranges; ++i) threads.emplace_back(run, i);
+  int started = 1;
+  try {
+    for (; started < ranges; ++started)
+      threads.emplace_back(run, started);
+  } catch (const std::system_error&) {
+    // No thread to be had: the calling thread does the ranges that were not started.
+  }
   run(0);
-  for (auto& t : threads) t.join();
+  for (int i = started; i < ranges; ++i)
+    run(i);
+  for (auto& t : threads)
+    t.join();
   for (auto& e : errors) {
-    if (e) std::rethrow_exception(e);
+    if (e)
+      std::rethrow_exception(e);
   }
 }
 
