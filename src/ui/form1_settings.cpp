@@ -85,7 +85,7 @@ void TForm1::ReadIni() {
     openDialogFileName_ = lastFile;
     RootDir = ExcludeTrailingDelimiter(ExtractFilePath(lastFile));
     try {
-      ndxR = SearchFiles(lastFile, FileList, PM_R->isChecked());
+      ndxR = ListFiles(lastFile);
     } catch (const FileListError& error) {
       listError = QString::fromUtf8(error.what());
     }
