@@ -185,8 +185,9 @@ TEST_P(IntervalDialogTest, ExitSetsIntervalStateAndTimer) {
     viewer.Run(&TForm1::Timer1Timer);
     EXPECT_EQ(viewer.Caption(), PageCaption(3, 3, suffix));
   } else {
-    if (applied)
+    if (applied) {
       EXPECT_EQ(form().Timer1->interval(), c.autoInt * 1000);
+    }
     // The next start uses the stored interval.
     viewer.Run(&TForm1::Action30AutoTurnExecute);
     EXPECT_EQ(form().Timer1->interval(), c.autoInt * 1000);

@@ -85,8 +85,9 @@ TEST_P(NavigationSequenceTest, CaptionsFollowEachStep) {
     }
     EXPECT_EQ(viewer.Caption(), WithCounter(QString::fromUtf8(step.caption), step.page, count));
     EXPECT_EQ(viewer.form1().ndxR, step.page - 1);
-    if (step.half)
+    if (step.half) {
       EXPECT_EQ(TForm1Inspector::Half(viewer.form1()), step.half);
+    }
   }
   EXPECT_TRUE(viewer.dialogs.messages.empty());
 }
@@ -324,8 +325,9 @@ TEST_P(OptionToggleTest, FlipsMirrorsRendersAndRearms) {
     form.Timer1->stop();
     viewer.Run(c.command);
     EXPECT_EQ((form.*c.popup)->isChecked(), !before);
-    if (c.mainMenu)
+    if (c.mainMenu) {
       EXPECT_EQ((form.*c.mainMenu)->isChecked(), !before);
+    }
     EXPECT_EQ(viewer.Caption() != QLatin1String("sentinel"), c.renders);
     EXPECT_EQ(form.Timer1->isActive(), c.rearms);
   }
