@@ -2,64 +2,9 @@
 # Settings survive a restart: options changed with keys and menus, the effect and interval
 # settings, the window placement and the last page come back when the viewer starts again.
 # Usage: settings_restart.sh <kelpra> <kelpra-make-sample-book>
-set -euo pipefail
-
-kelpra=$1
-make_book=$2
-work=$(mktemp -d)
-xvfb_pid=
-viewer_pid=
-
-cleanup() {
-  [[ -n $viewer_pid ]] && kill "$viewer_pid" 2>/dev/null || true
-  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -f $ini ]] && sed 's/^/  ini: /' "$ini" >&2
-  exit 1
-}
-
-# A private home and settings folder: the user's own settings are never touched.
-export HOME=$work/home XDG_CONFIG_HOME=$work/config
-mkdir -p "$HOME" "$XDG_CONFIG_HOME"
-unset DBUS_SESSION_BUS_ADDRESS
-export QT_QPA_PLATFORM=xcb
+source "$(dirname "$0")/lib/session.sh"
 ini=$XDG_CONFIG_HOME/ZENDRO/$(basename "$kelpra").ini
-book=$work/book
-"$make_book" "$book" >/dev/null
-
-# Xvfb on a free display, without a window manager (no frame: outer bounds = window bounds).
-exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
-[[ -s $work/display ]] || fail "Xvfb did not start"
-export DISPLAY=:$(head -1 "$work/display")
-
-window=
-start_viewer() {
-  "$kelpra" "$@" >"$work/viewer.log" 2>&1 &
-  viewer_pid=$!
-  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^\[Kelpra\]' | head -1) ||
-    fail "no viewer window"
-  xdotool windowfocus --sync "$window"
-  sleep 0.5
-}
-
-# Waits until the caption matches a pattern.
-wait_title() {
-  local title
-  for _ in $(seq 50); do
-    title=$(xdotool getwindowname "$window")
-    [[ $title =~ $1 ]] && return 0
-    sleep 0.1
-  done
-  fail "caption '$title' does not match '$1'"
-}
+show_on_failure() { [[ -f $ini ]] && sed 's/^/  ini: /' "$ini"; }
 
 keys() {
   for key in "$@"; do
@@ -99,18 +44,6 @@ popup() {
 main_menu() {
   keys "alt+$1"
   in_window Kelpra "$2"
-}
-
-wait_closed() {
-  for _ in $(seq 100); do
-    kill -0 "$viewer_pid" 2>/dev/null || { viewer_pid=; return 0; }
-    sleep 0.1
-  done
-  fail "the viewer did not close"
-}
-
-ini_value() {
-  sed -n "s/^$1=//p" "$ini" | head -1
 }
 
 # First run: change every option, the effects, the interval, the placement and the page.

@@ -1,0 +1,82 @@
+# Sourced by the end-to-end tests: a private home and settings folder, the sample book, Xvfb on a
+# free display (no window manager), the viewer started on it, and waiting for its caption.
+# Expects $1 = the kelpra program, $2 = kelpra-make-sample-book.
+set -euo pipefail
+
+kelpra=$1
+make_book=$2
+work=$(mktemp -d)
+xvfb_pid=
+viewer_pid=
+window=
+
+cleanup() {
+  [[ -n $viewer_pid ]] && kill "$viewer_pid" 2>/dev/null || true
+  [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A test may define show_on_failure to print more of what it saw.
+fail() {
+  echo "FAIL: $*" >&2
+  [[ -f $work/viewer.log ]] && sed 's/^/  viewer: /' "$work/viewer.log" >&2
+  declare -F show_on_failure >/dev/null && show_on_failure >&2
+  exit 1
+}
+
+# A desktop with default settings: the user's own settings are never touched, no session bus.
+export HOME=$work/home XDG_CONFIG_HOME=$work/config
+mkdir -p "$HOME" "$XDG_CONFIG_HOME"
+unset DBUS_SESSION_BUS_ADDRESS
+export QT_QPA_PLATFORM=xcb
+book=$work/book
+"$make_book" "$book" >/dev/null
+
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [[ -s $work/display ]] && break; sleep 0.1; done
+[[ -s $work/display ]] || fail "Xvfb did not start"
+export DISPLAY=:$(head -1 "$work/display")
+
+# Starts the viewer with the given arguments and waits for its window to be shown and focused.
+start_viewer() {
+  "$kelpra" "$@" >"$work/viewer.log" 2>&1 &
+  viewer_pid=$!
+  window=$(timeout 20 xdotool search --sync --onlyvisible --name '^\[Kelpra\]' | head -1) ||
+    fail "no viewer window"
+  xdotool windowfocus --sync "$window"
+  sleep 0.5
+}
+
+# Waits until the caption matches a regular expression.
+wait_title() {
+  local title=
+  for _ in $(seq 100); do
+    title=$(xdotool getwindowname "$window")
+    [[ $title =~ $1 ]] && return 0
+    sleep 0.1
+  done
+  fail "caption '$title' does not match '$1'"
+}
+
+# Waits until the caption is exactly the text.
+wait_title_exactly() {
+  local title=
+  for _ in $(seq 100); do
+    title=$(xdotool getwindowname "$window")
+    [[ $title == "$1" ]] && return 0
+    sleep 0.1
+  done
+  fail "caption '$title' is not '$1'"
+}
+
+# Waits until the program has ended.
+wait_closed() {
+  for _ in $(seq 100); do
+    kill -0 "$viewer_pid" 2>/dev/null || { viewer_pid=; return 0; }
+    sleep 0.1
+  done
+  fail "the viewer did not close"
+}
