@@ -6,8 +6,8 @@
 #include <string>
 
 #include "codecs/bmp_writer.h"
+#include "picture_writers/picture_writers.h"
 #include "sample_book/page_art.h"
-#include "sample_book/page_writers.h"
 
 namespace {
 
@@ -31,11 +31,11 @@ constexpr Page kPages[] = {
 void WritePage(const TBitmap& bmp, const std::filesystem::path& file) {
   const std::string extension = file.extension().string();
   if (extension == ".jpg") {
-    sample::WriteJpeg(bmp, file);
+    WriteJpeg(bmp, file);
   } else if (extension == ".png") {
-    sample::WritePng(bmp, file);
+    WritePng(bmp, file);
   } else if (extension == ".gif") {
-    sample::WriteGif(bmp, file);
+    WriteGif(bmp, file);
   } else {
     SaveBmp(bmp, file);
   }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "imaging/bitmap.h"
+#include "picture_writers/picture_writers.h"
 
 namespace kelpra::test {
 
@@ -18,10 +19,9 @@ TBitmap MakeUniform(int width, int height, TColor color);
 
 // Writers for fixtures; each throws std::runtime_error when the file cannot be written.
 // 8-bit bitmaps are written through their colour table.
-void WritePng(const TBitmap& bmp, const std::filesystem::path& file);
-void WriteJpeg(const TBitmap& bmp, const std::filesystem::path& file, int quality = 90);
-// Exact when the picture has at most 256 colours, else quantised to a 6x7x6 colour cube.
-void WriteGif(const TBitmap& bmp, const std::filesystem::path& file);
+using kelpra::WriteGif;
+using kelpra::WriteJpeg;
+using kelpra::WritePng;
 // 24-bit bottom-up BMP, written by this helper itself (independent of the product's writer).
 void WriteBmp(const TBitmap& bmp, const std::filesystem::path& file);
 // Chooses the format by the extension (.png, .jpg/.jpeg, .gif, .bmp; case ignored).

@@ -1,4 +1,3 @@
-// The fixture writers that go through libpng, libjpeg and giflib.
 #include <gif_lib.h>
 #include <png.h>
 
@@ -9,12 +8,12 @@
 #include <stdexcept>
 #include <vector>
 
-#include "support/test_pictures.h"
+#include "picture_writers/picture_writers.h"
 
 // jpeglib.h needs FILE and size_t declared first.
 #include <jpeglib.h>
 
-namespace kelpra::test {
+namespace kelpra {
 
 namespace {
 
@@ -161,4 +160,4 @@ void WriteGif(const TBitmap& source, const std::filesystem::path& file) {
     throw std::runtime_error("cannot write GIF " + file.string());
 }
 
-}  // namespace kelpra::test
+}  // namespace kelpra
