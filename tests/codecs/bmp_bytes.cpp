@@ -14,43 +14,43 @@ void Poke32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t valu
   Poke16(bytes, at + 2, value >> 16);
 }
 
-std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec) {
-  const bool core = spec.headerSize == 12;
-  std::vector<std::uint8_t> bytes(14 + spec.headerSize, 0);
+std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout) {
+  const bool core = layout.headerSize == 12;
+  std::vector<std::uint8_t> bytes(14 + layout.headerSize, 0);
   bytes[0] = 'B';
   bytes[1] = 'M';
-  Poke32(bytes, 14, std::uint32_t(spec.headerSize));
+  Poke32(bytes, 14, std::uint32_t(layout.headerSize));
   if (core) {
-    Poke16(bytes, 18, std::uint32_t(spec.width));
-    Poke16(bytes, 20, std::uint32_t(spec.height));
+    Poke16(bytes, 18, std::uint32_t(layout.width));
+    Poke16(bytes, 20, std::uint32_t(layout.height));
     Poke16(bytes, 22, 1);
-    Poke16(bytes, 24, std::uint32_t(spec.bitCount));
+    Poke16(bytes, 24, std::uint32_t(layout.bitCount));
   } else {
-    Poke32(bytes, 18, std::uint32_t(spec.width));
-    Poke32(bytes, 22, std::uint32_t(spec.topDown ? -spec.height : spec.height));
+    Poke32(bytes, 18, std::uint32_t(layout.width));
+    Poke32(bytes, 22, std::uint32_t(layout.topDown ? -layout.height : layout.height));
     Poke16(bytes, 26, 1);
-    Poke16(bytes, 28, std::uint32_t(spec.bitCount));
-    Poke32(bytes, 30, spec.compression);
-    Poke32(bytes, 34, std::uint32_t(spec.pixels.size()));
-    Poke32(bytes, 46, std::uint32_t(spec.palette.size()));
-    if (spec.headerSize > 40) {
+    Poke16(bytes, 28, std::uint32_t(layout.bitCount));
+    Poke32(bytes, 30, layout.compression);
+    Poke32(bytes, 34, std::uint32_t(layout.pixels.size()));
+    Poke32(bytes, 46, std::uint32_t(layout.palette.size()));
+    if (layout.headerSize > 40) {
       for (int i = 0; i < 3; ++i)
-        Poke32(bytes, 54 + 4 * i, spec.masks[i]);
+        Poke32(bytes, 54 + 4 * i, layout.masks[i]);
     }
   }
-  if (spec.headerSize == 40 && spec.compression == 3) {
-    for (std::uint32_t mask : spec.masks) {
+  if (layout.headerSize == 40 && layout.compression == 3) {
+    for (std::uint32_t mask : layout.masks) {
       bytes.insert(bytes.end(), {std::uint8_t(mask), std::uint8_t(mask >> 8),
                                  std::uint8_t(mask >> 16), std::uint8_t(mask >> 24)});
     }
   }
-  for (const TRGBQuad& entry : spec.palette) {
+  for (const TRGBQuad& entry : layout.palette) {
     bytes.insert(bytes.end(), {entry.rgbBlue, entry.rgbGreen, entry.rgbRed});
     if (!core)
       bytes.push_back(0);
   }
   Poke32(bytes, 10, std::uint32_t(bytes.size()));
-  bytes.insert(bytes.end(), spec.pixels.begin(), spec.pixels.end());
+  bytes.insert(bytes.end(), layout.pixels.begin(), layout.pixels.end());
   Poke32(bytes, 2, std::uint32_t(bytes.size()));
   return bytes;
 }

@@ -9,7 +9,7 @@
 
 namespace kelpra::test {
 
-struct BmpSpec {
+struct BmpLayout {
   int width = 0;
   int height = 0;  // rows; stored negated when topDown
   bool topDown = false;
@@ -21,7 +21,7 @@ struct BmpSpec {
   std::vector<std::uint8_t> pixels{};  // rows in file order, padded, or the RLE stream
 };
 
-std::vector<std::uint8_t> BuildBmp(const BmpSpec& spec);
+std::vector<std::uint8_t> BuildBmp(const BmpLayout& layout);
 
 // Rows of indices (top row first) packed at 1, 4 or 8 bits, in the file's row order.
 std::vector<std::uint8_t> PackIndices(const std::vector<std::vector<int>>& rows, int bitCount,

@@ -35,16 +35,16 @@ TEST_P(BmpIndexedTest, DecodesThroughTheColourTable) {
   // The core header has no colour count: its table is always full.
   const int colours = headerSize == 12 ? 1 << bits : std::min(1 << bits, 19);
   const auto indices = TestIndices(13, 5, colours);  // 13: rows need padding at every depth
-  BmpSpec spec{.width = 13,
-               .height = 5,
-               .topDown = topDown,
-               .headerSize = headerSize,
-               .bitCount = bits,
-               .palette = TestPalette(colours),
-               .pixels = PackIndices(indices, bits, topDown)};
+  BmpLayout layout{.width = 13,
+                   .height = 5,
+                   .topDown = topDown,
+                   .headerSize = headerSize,
+                   .bitCount = bits,
+                   .palette = TestPalette(colours),
+                   .pixels = PackIndices(indices, bits, topDown)};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildBmp(spec), bmp), "");
-  EXPECT_EQ(BitmapDiff(FromIndices(indices, spec.palette), bmp), "");
+  ASSERT_EQ(DecodeError(BuildBmp(layout), bmp), "");
+  EXPECT_EQ(BitmapDiff(FromIndices(indices, layout.palette), bmp), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Depths, BmpIndexedTest,
@@ -65,14 +65,14 @@ TEST_P(Bmp24Test, DecodesTheStoredPixels) {
     const std::uint8_t* row = picture.ScanLine(topDown ? r : picture.Height() - 1 - r);
     rows.insert(rows.end(), row, row + picture.Stride());
   }
-  BmpSpec spec{.width = 7,
-               .height = 4,
-               .topDown = topDown,
-               .headerSize = headerSize,
-               .bitCount = 24,
-               .pixels = rows};
+  BmpLayout layout{.width = 7,
+                   .height = 4,
+                   .topDown = topDown,
+                   .headerSize = headerSize,
+                   .bitCount = 24,
+                   .pixels = rows};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildBmp(spec), bmp), "");
+  ASSERT_EQ(DecodeError(BuildBmp(layout), bmp), "");
   EXPECT_EQ(BitmapDiff(picture, bmp), "");
 }
 
@@ -106,15 +106,15 @@ TEST_P(BmpMaskedTest, ScalesEveryChannelToEightBits) {
     while (rows.size() % 4)
       rows.push_back(0);
   }
-  BmpSpec spec{.width = 2,
-               .height = 2,
-               .headerSize = c.headerSize,
-               .bitCount = c.bits,
-               .compression = c.compression,
-               .masks = c.masks,
-               .pixels = rows};
+  BmpLayout layout{.width = 2,
+                   .height = 2,
+                   .headerSize = c.headerSize,
+                   .bitCount = c.bits,
+                   .compression = c.compression,
+                   .masks = c.masks,
+                   .pixels = rows};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildBmp(spec), bmp), "");
+  ASSERT_EQ(DecodeError(BuildBmp(layout), bmp), "");
   TBitmap expected(2, 2);
   for (int i = 0; i < 4; ++i) {
     expected.BrushColor = c.expected[i];
@@ -170,14 +170,14 @@ TEST(BmpRleTest, Rle8RunsLiteralsDeltaEndOfLineAndEndOfBitmap) {
   // of (2, 1) skips it; a run of two 3s, end of line. Top row: six 2s, end of bitmap.
   const std::vector<std::uint8_t> stream = {3, 1, 0, 3, 2, 3, 1, 0, 0, 0, 0,
                                             2, 2, 1, 2, 3, 0, 0, 6, 2, 0, 1};
-  const BmpSpec spec{.width = 6,
-                     .height = 4,
-                     .bitCount = 8,
-                     .compression = 1,
-                     .palette = kRlePalette,
-                     .pixels = stream};
+  const BmpLayout layout{.width = 6,
+                         .height = 4,
+                         .bitCount = 8,
+                         .compression = 1,
+                         .palette = kRlePalette,
+                         .pixels = stream};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildBmp(spec), bmp), "");
+  ASSERT_EQ(DecodeError(BuildBmp(layout), bmp), "");
   // Skipped pixels keep colour 0.
   EXPECT_EQ(
       BitmapDiff(
@@ -194,15 +194,15 @@ TEST(BmpRleTest, Rle4RunsAlternateNibblesAndLiteralsArePadded) {
   const std::vector<std::uint8_t> stream = {3, 0x12, 0,    3,    0x21, 0x30, 0,    0, 0,
                                             5, 0x01, 0x23, 0x30, 0,    1,    0x30, 0, 1};
   for (const bool topDown : {false, true}) {
-    const BmpSpec spec{.width = 6,
-                       .height = 2,
-                       .topDown = topDown,
-                       .bitCount = 4,
-                       .compression = 2,
-                       .palette = kRlePalette,
-                       .pixels = stream};
+    const BmpLayout layout{.width = 6,
+                           .height = 2,
+                           .topDown = topDown,
+                           .bitCount = 4,
+                           .compression = 2,
+                           .palette = kRlePalette,
+                           .pixels = stream};
     TBitmap bmp;
-    ASSERT_EQ(DecodeError(BuildBmp(spec), bmp), "");
+    ASSERT_EQ(DecodeError(BuildBmp(layout), bmp), "");
     std::vector<std::vector<int>> rows = {{0, 1, 2, 3, 3, 3}, {1, 2, 1, 2, 1, 3}};
     if (topDown)
       std::swap(rows[0], rows[1]);

@@ -72,18 +72,18 @@ std::vector<int> StoredOrder(const GifFrame& frame) {
 
 }  // namespace
 
-std::vector<std::uint8_t> BuildGif(const GifSpec& spec) {
+std::vector<std::uint8_t> BuildGif(const GifLayout& layout) {
   std::vector<std::uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
-  Put16(out, spec.screenWidth);
-  Put16(out, spec.screenHeight);
-  const bool global = !spec.globalTable.empty();
-  out.push_back(
-      std::uint8_t((global ? 0x80 : 0) | 0x70 | (global ? SizeField(spec.globalTable.size()) : 0)));
-  out.push_back(std::uint8_t(spec.background));
+  Put16(out, layout.screenWidth);
+  Put16(out, layout.screenHeight);
+  const bool global = !layout.globalTable.empty();
+  out.push_back(std::uint8_t((global ? 0x80 : 0) | 0x70 |
+                             (global ? SizeField(layout.globalTable.size()) : 0)));
+  out.push_back(std::uint8_t(layout.background));
   out.push_back(0);
   if (global)
-    PutTable(out, spec.globalTable);
-  for (const GifFrame& frame : spec.frames) {
+    PutTable(out, layout.globalTable);
+  for (const GifFrame& frame : layout.frames) {
     if (frame.transparent) {
       out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, std::uint8_t(*frame.transparent), 0});
     }
@@ -97,8 +97,8 @@ std::vector<std::uint8_t> BuildGif(const GifSpec& spec) {
                                (frame.interlaced ? 0x40 : 0)));
     if (local)
       PutTable(out, frame.localTable);
-    const std::size_t tableSize = std::max(frame.localTable.size(), spec.globalTable.size());
-    const int codeSize = spec.codeSize ? spec.codeSize : std::max(2, SizeField(tableSize) + 1);
+    const std::size_t tableSize = std::max(frame.localTable.size(), layout.globalTable.size());
+    const int codeSize = layout.codeSize ? layout.codeSize : std::max(2, SizeField(tableSize) + 1);
     out.push_back(std::uint8_t(codeSize));
     std::vector<int> pixels;
     for (int row : StoredOrder(frame)) {

@@ -18,7 +18,7 @@ struct GifFrame {
   std::vector<std::vector<int>> rows{};  // indices, top row first
 };
 
-struct GifSpec {
+struct GifLayout {
   int screenWidth = 0, screenHeight = 0;
   std::vector<TColor> globalTable{};  // empty: none; the size is rounded up to a power of two
   int background = 0;
@@ -26,6 +26,6 @@ struct GifSpec {
   std::vector<GifFrame> frames{};
 };
 
-std::vector<std::uint8_t> BuildGif(const GifSpec& spec);
+std::vector<std::uint8_t> BuildGif(const GifLayout& layout);
 
 }  // namespace kelpra::test

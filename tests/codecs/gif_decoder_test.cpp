@@ -47,13 +47,13 @@ TEST_P(GifFrameTest, DrawsTheFirstFrameOnTheScreenOverTheBackground) {
   c.frame.rows = Rows(c.frame.width, c.frame.height);
   GifFrame second{.width = c.screenWidth, .height = c.screenHeight};
   second.rows.assign(std::size_t(c.screenHeight), std::vector<int>(std::size_t(c.screenWidth), 0));
-  const GifSpec spec{.screenWidth = c.screenWidth,
-                     .screenHeight = c.screenHeight,
-                     .globalTable = kTable,
-                     .background = kBackground,
-                     .frames = {c.frame, second}};
+  const GifLayout layout{.screenWidth = c.screenWidth,
+                         .screenHeight = c.screenHeight,
+                         .globalTable = kTable,
+                         .background = kBackground,
+                         .frames = {c.frame, second}};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildGif(spec), bmp, "t.gif"), "");
+  ASSERT_EQ(DecodeError(BuildGif(layout), bmp, "t.gif"), "");
   EXPECT_EQ(BitmapDiff(Expected(c.screenWidth, c.screenHeight, c.frame), bmp), "");
 }
 
@@ -76,9 +76,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(GifDecoderTest, LocalTableTakesPrecedence) {
   GifFrame frame{.width = 2, .height = 1, .localTable = {RGB(1, 2, 3), RGB(4, 5, 6)}};
   frame.rows = {{1, 0}};
-  const GifSpec spec{.screenWidth = 2, .screenHeight = 1, .globalTable = kTable, .frames = {frame}};
+  const GifLayout layout{
+      .screenWidth = 2, .screenHeight = 1, .globalTable = kTable, .frames = {frame}};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildGif(spec), bmp, "t.gif"), "");
+  ASSERT_EQ(DecodeError(BuildGif(layout), bmp, "t.gif"), "");
   TBitmap expected = MakeUniform(2, 1, RGB(1, 2, 3));
   expected.BrushColor = RGB(4, 5, 6);
   expected.FillRect({0, 0, 1, 1});
@@ -88,9 +89,9 @@ TEST(GifDecoderTest, LocalTableTakesPrecedence) {
 TEST(GifDecoderTest, WithoutGlobalTableTheBackgroundIsBlack) {
   GifFrame frame{.left = 1, .width = 1, .height = 1, .localTable = {RGB(7, 7, 7), 0}};
   frame.rows = {{0}};
-  const GifSpec spec{.screenWidth = 2, .screenHeight = 1, .frames = {frame}};
+  const GifLayout layout{.screenWidth = 2, .screenHeight = 1, .frames = {frame}};
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(BuildGif(spec), bmp, "t.gif"), "");
+  ASSERT_EQ(DecodeError(BuildGif(layout), bmp, "t.gif"), "");
   TBitmap expected = MakeUniform(2, 1, RGB(0, 0, 0));
   expected.BrushColor = RGB(7, 7, 7);
   expected.FillRect({1, 0, 2, 1});

@@ -51,24 +51,24 @@ std::vector<jpeg_scan_info> ManyScans(int components, int limit) {
 }
 
 // Returns false on a libjpeg error; holds no C++ objects across the library calls.
-bool Compress(jpeg_compress_struct& info, JpegJump& error, const TBitmap& bmp, const JpegSpec& spec,
-              const jpeg_scan_info* scans, int scanCount, std::uint8_t* row, unsigned char** buffer,
-              unsigned long* size) {
+bool Compress(jpeg_compress_struct& info, JpegJump& error, const TBitmap& bmp,
+              const JpegLayout& layout, const jpeg_scan_info* scans, int scanCount,
+              std::uint8_t* row, unsigned char** buffer, unsigned long* size) {
   if (setjmp(error.jump))
     return false;
   jpeg_create_compress(&info);
   jpeg_mem_dest(&info, buffer, size);
   info.image_width = JDIMENSION(bmp.Width());
   info.image_height = JDIMENSION(bmp.Height());
-  info.input_components = spec.components;
-  info.in_color_space = spec.components == 1   ? JCS_GRAYSCALE
-                        : spec.components == 4 ? JCS_CMYK
-                                               : JCS_EXT_BGR;
+  info.input_components = layout.components;
+  info.in_color_space = layout.components == 1   ? JCS_GRAYSCALE
+                        : layout.components == 4 ? JCS_CMYK
+                                                 : JCS_EXT_BGR;
   jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, spec.quality, TRUE);
-  if (spec.components == 4) {
+  jpeg_set_quality(&info, layout.quality, TRUE);
+  if (layout.components == 4) {
     jpeg_set_colorspace(&info, JCS_CMYK);
-    info.write_Adobe_marker = spec.adobe;
+    info.write_Adobe_marker = layout.adobe;
   }
   if (scanCount > 0) {
     info.scan_info = scans;
@@ -78,12 +78,12 @@ bool Compress(jpeg_compress_struct& info, JpegJump& error, const TBitmap& bmp, c
   while (info.next_scanline < info.image_height) {
     const std::uint8_t* src = bmp.ScanLine(int(info.next_scanline));
     for (int x = 0; x < bmp.Width(); ++x) {
-      if (spec.components == 1) {
+      if (layout.components == 1) {
         row[x] = src[3 * x];
-      } else if (spec.components == 4) {
+      } else if (layout.components == 4) {
         for (int c = 0; c < 3; ++c)
           row[4 * x + c] = src[3 * x + c];
-        row[4 * x + 3] = spec.k;
+        row[4 * x + 3] = layout.k;
       } else {
         for (int c = 0; c < 3; ++c)
           row[3 * x + c] = src[3 * x + c];
@@ -111,44 +111,44 @@ void PngFlush(png_structp) {}
   png_longjmp(png, 1);
 }
 
-std::vector<std::uint8_t> PackedRow(const PngSpec& spec, int y) {
-  const int channels = spec.colorType == 0 || spec.colorType == 3 ? 1
-                       : spec.colorType == 4                      ? 2
-                       : spec.colorType == 2                      ? 3
-                                                                  : 4;
-  const int bytesPerSample = spec.bitDepth == 16 ? 2 : 1;
-  const std::size_t rowSamples = std::size_t(spec.width) * channels;
-  const std::uint8_t* src = spec.samples.data() + y * rowSamples * bytesPerSample;
-  if (spec.bitDepth >= 8)
+std::vector<std::uint8_t> PackedRow(const PngLayout& layout, int y) {
+  const int channels = layout.colorType == 0 || layout.colorType == 3 ? 1
+                       : layout.colorType == 4                        ? 2
+                       : layout.colorType == 2                        ? 3
+                                                                      : 4;
+  const int bytesPerSample = layout.bitDepth == 16 ? 2 : 1;
+  const std::size_t rowSamples = std::size_t(layout.width) * channels;
+  const std::uint8_t* src = layout.samples.data() + y * rowSamples * bytesPerSample;
+  if (layout.bitDepth >= 8)
     return {src, src + rowSamples * bytesPerSample};
-  std::vector<std::uint8_t> row((rowSamples * spec.bitDepth + 7) / 8, 0);
+  std::vector<std::uint8_t> row((rowSamples * layout.bitDepth + 7) / 8, 0);
   for (std::size_t i = 0; i < rowSamples; ++i) {
-    const std::size_t bit = i * spec.bitDepth;
-    row[bit / 8] |= std::uint8_t(src[i] << (8 - spec.bitDepth - bit % 8));
+    const std::size_t bit = i * layout.bitDepth;
+    row[bit / 8] |= std::uint8_t(src[i] << (8 - layout.bitDepth - bit % 8));
   }
   return row;
 }
 
-bool WritePngData(png_structp png, png_infop info, const PngSpec& spec,
+bool WritePngData(png_structp png, png_infop info, const PngLayout& layout,
                   const std::vector<png_color>& colours,
                   std::vector<std::vector<std::uint8_t>>& rows, std::vector<png_bytep>& pointers,
                   const std::string& text) {
   if (setjmp(png_jmpbuf(png)))
     return false;
-  png_set_IHDR(png, info, png_uint_32(spec.width), png_uint_32(spec.height), spec.bitDepth,
-               spec.colorType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+  png_set_IHDR(png, info, png_uint_32(layout.width), png_uint_32(layout.height), layout.bitDepth,
+               layout.colorType, layout.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   if (!colours.empty())
     png_set_PLTE(png, info, colours.data(), int(colours.size()));
   png_color_16 trans{};
-  if (spec.trnsGrey)
-    trans.gray = *spec.trnsGrey;
-  if (spec.trnsRgb)
-    trans.red = (*spec.trnsRgb)[0], trans.green = (*spec.trnsRgb)[1],
-    trans.blue = (*spec.trnsRgb)[2];
-  if (!spec.trnsAlpha.empty() || spec.trnsGrey || spec.trnsRgb) {
-    png_set_tRNS(png, info, spec.trnsAlpha.empty() ? nullptr : spec.trnsAlpha.data(),
-                 int(spec.trnsAlpha.size()), &trans);
+  if (layout.trnsGrey)
+    trans.gray = *layout.trnsGrey;
+  if (layout.trnsRgb)
+    trans.red = (*layout.trnsRgb)[0], trans.green = (*layout.trnsRgb)[1],
+    trans.blue = (*layout.trnsRgb)[2];
+  if (!layout.trnsAlpha.empty() || layout.trnsGrey || layout.trnsRgb) {
+    png_set_tRNS(png, info, layout.trnsAlpha.empty() ? nullptr : layout.trnsAlpha.data(),
+                 int(layout.trnsAlpha.size()), &trans);
   }
   png_text chunk{};
   if (!text.empty()) {
@@ -157,8 +157,8 @@ bool WritePngData(png_structp png, png_infop info, const PngSpec& spec,
     chunk.text = const_cast<char*>(text.c_str());
     png_set_text(png, info, &chunk, 1);
   }
-  for (int y = 0; y < spec.height; ++y)
-    rows.push_back(PackedRow(spec, y));
+  for (int y = 0; y < layout.height; ++y)
+    rows.push_back(PackedRow(layout, y));
   for (auto& row : rows)
     pointers.push_back(row.data());
   png_set_rows(png, info, pointers.data());
@@ -168,18 +168,18 @@ bool WritePngData(png_structp png, png_infop info, const PngSpec& spec,
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bmp, const JpegSpec& spec) {
+std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bmp, const JpegLayout& layout) {
   jpeg_compress_struct info{};
   JpegJump error{};
   info.err = jpeg_std_error(&error.manager);
   error.manager.error_exit = JpegFail;
   const std::vector<jpeg_scan_info> scans =
-      spec.scans > 0 ? ManyScans(spec.components, spec.scans) : std::vector<jpeg_scan_info>{};
+      layout.scans > 0 ? ManyScans(layout.components, layout.scans) : std::vector<jpeg_scan_info>{};
   std::vector<std::uint8_t> row(std::size_t(bmp.Width()) * 4);
   unsigned char* buffer = nullptr;
   unsigned long size = 0;
-  const bool ok =
-      Compress(info, error, bmp, spec, scans.data(), int(scans.size()), row.data(), &buffer, &size);
+  const bool ok = Compress(info, error, bmp, layout, scans.data(), int(scans.size()), row.data(),
+                           &buffer, &size);
   jpeg_destroy_compress(&info);
   std::vector<std::uint8_t> bytes(buffer, buffer + (ok ? size : 0));
   std::free(buffer);
@@ -188,19 +188,19 @@ std::vector<std::uint8_t> EncodeJpeg(const TBitmap& bmp, const JpegSpec& spec) {
   return bytes;
 }
 
-std::vector<std::uint8_t> EncodePng(const PngSpec& spec) {
+std::vector<std::uint8_t> EncodePng(const PngLayout& layout) {
   PngWriteState state;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, PngFail, nullptr);
   png_infop info = png_create_info_struct(png);
   png_set_write_fn(png, &state, PngWrite, PngFlush);
   std::vector<std::vector<std::uint8_t>> rows;
   std::vector<png_bytep> pointers;
-  const std::string text(spec.textBytes, 'k');
+  const std::string text(layout.textBytes, 'k');
   std::vector<png_color> colours;
-  for (const TRGBQuad& q : spec.palette)
+  for (const TRGBQuad& q : layout.palette)
     colours.push_back({q.rgbRed, q.rgbGreen, q.rgbBlue});
-  rows.reserve(std::size_t(spec.height));
-  const bool ok = WritePngData(png, info, spec, colours, rows, pointers, text);
+  rows.reserve(std::size_t(layout.height));
+  const bool ok = WritePngData(png, info, layout, colours, rows, pointers, text);
   png_destroy_write_struct(&png, &info);
   if (!ok)
     throw std::runtime_error("libpng could not write the fixture");

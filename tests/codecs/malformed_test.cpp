@@ -106,9 +106,9 @@ Bytes PngWithBadCrc(const char* chunk) {
 }
 
 Bytes PngWithTextFlipped() {
-  PngSpec spec{2, 1, 2, 8, false, Bytes(6, 1)};
-  spec.textBytes = 10;
-  Bytes png = EncodePng(spec);
+  PngLayout layout{2, 1, 2, 8, false, Bytes(6, 1)};
+  layout.textBytes = 10;
+  Bytes png = EncodePng(layout);
   png[FindChunk(png, "tEXt") + 10] ^= 0x01;
   return png;
 }

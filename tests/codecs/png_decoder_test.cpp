@@ -9,7 +9,7 @@ namespace {
 
 struct PngCase {
   const char* name;
-  PngSpec spec;
+  PngLayout layout;
   std::vector<TColor> expected;  // width x height, top row first; hand-checked
 };
 
@@ -18,14 +18,15 @@ class PngDecoderTest : public testing::TestWithParam<PngCase> {};
 TEST_P(PngDecoderTest, DecodesToTwentyFourBits) {
   const PngCase& c = GetParam();
   for (const bool interlaced : {false, true}) {
-    PngSpec spec = c.spec;
-    spec.interlaced = interlaced;
+    PngLayout layout = c.layout;
+    layout.interlaced = interlaced;
     TBitmap bmp;
-    ASSERT_EQ(DecodeError(EncodePng(spec), bmp, "t.png"), "");
-    TBitmap expected(spec.width, spec.height);
-    for (int i = 0; i < spec.width * spec.height; ++i) {
+    ASSERT_EQ(DecodeError(EncodePng(layout), bmp, "t.png"), "");
+    TBitmap expected(layout.width, layout.height);
+    for (int i = 0; i < layout.width * layout.height; ++i) {
       expected.BrushColor = c.expected[std::size_t(i)];
-      expected.FillRect({i % spec.width, i / spec.width, i % spec.width + 1, i / spec.width + 1});
+      expected.FillRect(
+          {i % layout.width, i / layout.width, i % layout.width + 1, i / layout.width + 1});
     }
     EXPECT_EQ(BitmapDiff(expected, bmp), "") << "interlaced " << interlaced;
   }
@@ -89,10 +90,10 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<PngCase>& info) { return std::string(info.param.name); });
 
 TEST(PngDecoderLimitsTest, LargeTextChunkIsSkippedAndThePictureShows) {
-  PngSpec spec{2, 1, 2, 8, false, {10, 20, 30, 40, 50, 60}};
-  spec.textBytes = 9 << 20;  // past the 8 MB chunk limit
+  PngLayout layout{2, 1, 2, 8, false, {10, 20, 30, 40, 50, 60}};
+  layout.textBytes = 9 << 20;  // past the 8 MB chunk limit
   TBitmap bmp;
-  ASSERT_EQ(DecodeError(EncodePng(spec), bmp, "t.png"), "");
+  ASSERT_EQ(DecodeError(EncodePng(layout), bmp, "t.png"), "");
   EXPECT_EQ(bmp.Width(), 2);
 }
 

@@ -23,11 +23,11 @@ struct ValidFile {
 std::vector<std::uint8_t> SmallGif(bool interlaced) {
   GifFrame frame{.left = 1, .width = 4, .height = 5, .interlaced = interlaced, .transparent = 2};
   frame.rows.assign(5, {0, 1, 2, 1});
-  const GifSpec spec{.screenWidth = 6,
-                     .screenHeight = 5,
-                     .globalTable = {RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)},
-                     .frames = {frame}};
-  std::vector<std::uint8_t> bytes = BuildGif(spec);
+  const GifLayout layout{.screenWidth = 6,
+                         .screenHeight = 5,
+                         .globalTable = {RGB(1, 2, 3), RGB(4, 5, 6), RGB(7, 8, 9)},
+                         .frames = {frame}};
+  std::vector<std::uint8_t> bytes = BuildGif(layout);
   return bytes;
 }
 
@@ -71,9 +71,9 @@ const ValidFile kFiles[] = {
      }},
     {"png_text", "PNG", 8,
      [] {
-       PngSpec spec{1, 1, 0, 8, false, {5}};
-       spec.textBytes = 40;
-       return EncodePng(spec);
+       PngLayout layout{1, 1, 0, 8, false, {5}};
+       layout.textBytes = 40;
+       return EncodePng(layout);
      }},
 };
 
