@@ -7,30 +7,13 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "support/scoped_env.h"
 #include "support/test_pictures.h"
 
 namespace kelpra {
 namespace {
 
-// Sets an environment variable for the test's lifetime.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const QByteArray& value)
-      : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-    qputenv(name, value);
-  }
-  ~ScopedEnv() {
-    if (had_)
-      qputenv(name_, old_);
-    else
-      qunsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  bool had_;
-  QByteArray old_;
-};
+using test::ScopedEnv;
 
 class GnomeWallpaperTest : public ::testing::Test {
  protected:

@@ -17,6 +17,7 @@
 #include "codecs/picture_loader.h"
 #include "core/file_search.h"
 #include "platform/linux/gnome_wallpaper.h"
+#include "support/scoped_env.h"
 #include "ui/image_control.h"
 #include "ui_fixture.h"
 
@@ -244,28 +245,6 @@ TEST(WallPaperTest, OnAFirstRunCreatesTheFolderAndSetsAFittedWallpaper) {
   EXPECT_EQ(viewer.platform.wallpapers, std::vector<QString>{file});
   EXPECT_TRUE(viewer.dialogs.messages.empty());
 }
-
-// Sets an environment variable for the scope.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const QByteArray& value)
-      : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-    qputenv(name, value);
-  }
-  ~ScopedEnv() {
-    if (had_)
-      qputenv(name_, old_);
-    else
-      qunsetenv(name_);
-  }
-  ScopedEnv(const ScopedEnv&) = delete;
-  ScopedEnv& operator=(const ScopedEnv&) = delete;
-
- private:
-  const char* name_;
-  bool had_;
-  QByteArray old_;
-};
 
 // The whole command against real GNOME settings (gsettings' keyfile backend in the fixture's
 // temporary folder).
