@@ -187,7 +187,6 @@ class TForm1 : public QMainWindow {
   TColor WindowColor() const { return windowColor_; }
   // The client area: the window without its menu bar and status bar.
   QSize ClientSize() const;
-  Dialogs& dialogs() { return dialogs_; }
 
  protected:
   void showEvent(QShowEvent* event) override;
