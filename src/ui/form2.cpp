@@ -9,6 +9,8 @@
 #include <QSlider>
 #include <QTimer>
 
+#include "imaging/resample.h"
+#include "ui/dialog_controls.h"
 #include "ui/form1.h"
 #include "ui/hourglass.h"
 
@@ -16,17 +18,7 @@ namespace kelpra {
 
 namespace {
 
-const char* const kFilterNames[] = {"Nearest",  "Bilinear", "Bicubic", "BSpline", "Hermite",
-                                    "Mitchell", "Bell",     "Lanczos", "Lagrange"};
-constexpr int kBilinear = 1;
-
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top) {
-  auto* label = new QLabel(text, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
+constexpr int kBilinear = rmBilinear;
 
 QLabel* MakeValueLabel(QWidget* parent, const char* name, int left, int top, int width) {
   auto* label = new QLabel(QStringLiteral("0"), parent);
@@ -49,23 +41,10 @@ QSlider* MakeTrackBar(QWidget* parent, const char* name, int top, int min, int m
   return slider;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int left, int top) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setGeometry(left, top, 75, 25);
-  button->setAutoDefault(false);
-  return button;
-}
-
 }  // namespace
 
 TForm2::TForm2(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) {
-  setObjectName(QStringLiteral("Form2"));
-  setWindowTitle(QStringLiteral("Picture"));
-  QFont tahoma(QStringLiteral("Tahoma"));
-  tahoma.setPixelSize(11);
-  setFont(tahoma);
-  setFixedSize(214, 352);
+  SetUpDialogWindow(*this, "Form2", QStringLiteral("Picture"), 214, 352);
 
   LabelContrast = MakeLabel(this, "LabelContrast", QStringLiteral("Contrast"), 16, 16);
   LabelContrastValue = MakeValueLabel(this, "LabelContrastValue", 102, 16, 93);
@@ -84,8 +63,10 @@ TForm2::TForm2(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) 
   ComboBoxResize->setObjectName(QStringLiteral("ComboBoxResize"));
   ComboBoxResize->setGeometry(65, 213, 131, 21);
   ComboBoxResize->setEditable(false);
-  for (const char* name : kFilterNames)
-    ComboBoxResize->addItem(QString::fromLatin1(name));
+  for (int mode = 0; mode < kResizeModeCount; ++mode) {
+    const std::string_view name = ResizeModeName(TResizeMode(mode));
+    ComboBoxResize->addItem(QString::fromLatin1(name.data(), qsizetype(name.size())));
+  }
   ComboBoxResize->setCurrentIndex(kBilinear);
   ButtonReset = MakeButton(this, "ButtonReset", QStringLiteral("Reset"), 17, 268);
   ButtonPreview = MakeButton(this, "ButtonPreview", QStringLiteral("Preview"), 121, 268);

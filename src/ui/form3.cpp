@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "ui/dialog_controls.h"
 #include "ui/form1.h"
 
 namespace kelpra {
@@ -49,32 +50,18 @@ class IntervalSpinBox : public QSpinBox {
 }  // namespace
 
 TForm3::TForm3(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) {
-  setObjectName(QStringLiteral("Form3"));
-  setWindowTitle(QStringLiteral("Interval"));
-  QFont tahoma(QStringLiteral("Tahoma"));
-  tahoma.setPixelSize(11);
-  setFont(tahoma);
-  setFixedSize(214, 126);
+  SetUpDialogWindow(*this, "Form3", QStringLiteral("Interval"), 214, 126);
 
-  Label1 = new QLabel(QStringLiteral("Auto page turn interval"), this);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->move(32, 16);
+  Label1 = MakeLabel(this, "Label1", QStringLiteral("Auto page turn interval"), 32, 16);
   SpinEdit1 = new IntervalSpinBox(this);
   SpinEdit1->setObjectName(QStringLiteral("SpinEdit1"));
   SpinEdit1->setGeometry(63, 43, 81, 22);
   SpinEdit1->setRange(kMinInterval, kMaxInterval);
   SpinEdit1->setSingleStep(1);
   SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-  Label2 = new QLabel(QStringLiteral("Sec."), this);
-  Label2->setObjectName(QStringLiteral("Label2"));
-  Label2->move(150, 46);
-  ButtonCancel = new QPushButton(QStringLiteral("Cancel"), this);
-  ButtonCancel->setObjectName(QStringLiteral("ButtonCancel"));
-  ButtonCancel->setGeometry(16, 82, 75, 25);
-  ButtonCancel->setAutoDefault(false);
-  ButtonApply = new QPushButton(QStringLiteral("Apply"), this);
-  ButtonApply->setObjectName(QStringLiteral("ButtonApply"));
-  ButtonApply->setGeometry(120, 82, 75, 25);
+  Label2 = MakeLabel(this, "Label2", QStringLiteral("Sec."), 150, 46);
+  ButtonCancel = MakeButton(this, "ButtonCancel", QStringLiteral("Cancel"), 16, 82);
+  ButtonApply = MakeButton(this, "ButtonApply", QStringLiteral("Apply"), 120, 82);
   ButtonApply->setDefault(true);
   setTabOrder(ButtonCancel, ButtonApply);
   setTabOrder(ButtonApply, SpinEdit1);

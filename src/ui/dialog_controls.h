@@ -1,0 +1,21 @@
+// Building blocks shared by the two dialogs: the window itself, labels and buttons placed at
+// fixed positions.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QWidget;
+
+namespace kelpra {
+
+// Names the dialog, gives it its caption, Tahoma at 11 pixels and a fixed client size.
+void SetUpDialogWindow(QDialog& dialog, const char* name, const QString& caption, int width,
+                       int height);
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top);
+// A 75 x 25 button that Enter does not press unless it is made the default.
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int left, int top);
+
+}  // namespace kelpra
