@@ -3,9 +3,11 @@
 # one fuzzer process at a time (no -jobs/-fork: the machine is shared), with the product's own
 # size limits.
 #
-# Usage: fuzz/run_campaign.sh [-n EXECUTIONS | -t SECONDS] [TARGET...]
-#   -n N   stop each target after N executions (default: unlimited)
-#   -t T   stop each target after T seconds (default: 180)
+# Usage: fuzz/run_campaign.sh [-n EXECUTIONS] [-t SECONDS] [TARGET...]
+#   -n N   stop each target after N executions
+#   -t T   stop each target after T seconds
+#          Given both, a target stops at whichever comes first; given neither, after 180 s.
+#          The full campaign: fuzz/run_campaign.sh -n 10000000 -t 3600
 #   TARGET fuzz_bmp fuzz_jpeg fuzz_gif fuzz_png fuzz_load fuzz_ini (default: all)
 # Needs clang-14 and libclang-rt-14-dev (scripts/setup.sh --fuzz). The build goes to
 # $BUILD_DIR (default build-fuzz); new inputs go to $BUILD_DIR/fuzz-findings/<target>/, crashes
@@ -15,14 +17,18 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=-1
-seconds=180
+seconds=
 while getopts "n:t:" option; do
   case "$option" in
-    n) runs=$OPTARG; seconds=0 ;;
+    n) runs=$OPTARG ;;
     t) seconds=$OPTARG ;;
-    *) sed -n '2,12p' "$0" >&2; exit 2 ;;
+    *) sed -n '2,15p' "$0" >&2; exit 2 ;;
   esac
 done
+if [ -z "$seconds" ]; then
+  # libFuzzer reads 0 seconds as no time limit.
+  if [ "$runs" = -1 ]; then seconds=180; else seconds=0; fi
+fi
 shift $((OPTIND - 1))
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
