@@ -78,7 +78,17 @@ std::vector<int> RowOrder(int height, bool interlaced) {
   return rows;
 }
 
-DecodeResult DrawFirstFrame(GifFileType* gif, int transparent, TBitmap& screen) {
+// The first frame's colour indices where it lies on the logical screen. The storage is left
+// uninitialised so that only rows the file really holds take memory.
+struct VisibleFrame {
+  TRect area;
+  std::unique_ptr<GifPixelType[]> indices;
+  GifPixelType* Row(int y) const {
+    return indices.get() + std::size_t(y - area.Top) * std::size_t(area.Width());
+  }
+};
+
+DecodeResult ReadFirstFrame(GifFileType* gif, int transparent, VisibleFrame& visible) {
   if (DGifGetImageDesc(gif) == GIF_ERROR)
     return LibraryError(gif->Error);
   const GifImageDesc& frame = gif->Image;
@@ -91,45 +101,61 @@ DecodeResult DrawFirstFrame(GifFileType* gif, int transparent, TBitmap& screen) 
   if (const std::string problem = PictureSizeProblem(frame.Width, frame.Height); !problem.empty()) {
     return DecodeResult::Broken(problem);
   }
-  const int left = std::max(frame.Left, 0);
-  const int right = std::min(frame.Left + frame.Width, screen.Width());
+  const TRect area{std::max(frame.Left, 0), std::max(frame.Top, 0),
+                   std::max(std::min(frame.Left + frame.Width, gif->SWidth), frame.Left),
+                   std::max(std::min(frame.Top + frame.Height, gif->SHeight), frame.Top)};
+  visible.area = area;
+  visible.indices.reset(new GifPixelType[std::size_t(area.Width()) * std::size_t(area.Height())]);
   std::vector<GifPixelType> line(std::size_t(frame.Width));
-  const std::vector<int> order = RowOrder(frame.Height, frame.Interlace);
-  for (const int row : order) {
+  for (const int row : RowOrder(frame.Height, frame.Interlace)) {
     const int y = frame.Top + row;
     // Rows below the screen are never shown; a plain frame can stop reading there.
-    if (!frame.Interlace && y >= screen.Height())
+    if (!frame.Interlace && y >= area.Bottom)
       break;
     if (DGifGetLine(gif, line.data(), frame.Width) == GIF_ERROR)
       return LibraryError(gif->Error);
-    if (y >= screen.Height())
+    if (y >= area.Bottom)
       continue;
-    std::uint8_t* dst = screen.ScanLine(y);
-    for (int x = left; x < right; ++x) {
+    GifPixelType* dst = visible.Row(y);
+    for (int x = area.Left; x < area.Right; ++x) {
       const int index = line[std::size_t(x - frame.Left)];
-      if (index == transparent)
-        continue;
-      if (index >= map->ColorCount)
+      if (index != transparent && index >= map->ColorCount)
         return DecodeResult::Broken(IndexProblem("picture", index, map->ColorCount));
-      PutColour(dst + 3 * x, map->Colors[index]);
+      dst[x - area.Left] = GifPixelType(index);
     }
   }
   return DecodeResult::Decoded();
+}
+
+// The logical screen in its background colour with the frame drawn on it.
+TBitmap ComposeScreen(const GifFileType* gif, int transparent, const VisibleFrame& visible) {
+  TBitmap screen(gif->SWidth, gif->SHeight, pf24bit);
+  if (const ColorMapObject* global = gif->SColorMap) {
+    const GifColorType& colour = global->Colors[gif->SBackGroundColor];
+    screen.BrushColor = RGB(colour.Red, colour.Green, colour.Blue);
+    screen.FillRect({0, 0, screen.Width(), screen.Height()});
+  }
+  const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
+  const TRect& area = visible.area;
+  for (int y = area.Top; y < area.Bottom; ++y) {
+    const GifPixelType* row = visible.Row(y);
+    std::uint8_t* dst = screen.ScanLine(y) + 3 * std::size_t(area.Left);
+    for (int x = 0; x < area.Width(); ++x, dst += 3) {
+      if (row[x] != transparent)
+        PutColour(dst, map->Colors[row[x]]);
+    }
+  }
+  return screen;
 }
 
 DecodeResult ReadGif(GifFileType* gif, TBitmap& out) {
   if (const std::string problem = PictureSizeProblem(gif->SWidth, gif->SHeight); !problem.empty()) {
     return DecodeResult::Broken(problem);
   }
-  TBitmap screen(gif->SWidth, gif->SHeight, pf24bit);
-  if (const ColorMapObject* global = gif->SColorMap) {
-    if (gif->SBackGroundColor >= global->ColorCount) {
-      return DecodeResult::Broken(
-          IndexProblem("background", gif->SBackGroundColor, global->ColorCount));
-    }
-    const GifColorType& colour = global->Colors[gif->SBackGroundColor];
-    screen.BrushColor = RGB(colour.Red, colour.Green, colour.Blue);
-    screen.FillRect({0, 0, screen.Width(), screen.Height()});
+  if (const ColorMapObject* global = gif->SColorMap;
+      global && gif->SBackGroundColor >= global->ColorCount) {
+    return DecodeResult::Broken(
+        IndexProblem("background", gif->SBackGroundColor, global->ColorCount));
   }
   int transparent = NO_TRANSPARENT_COLOR;
   for (;;) {
@@ -137,9 +163,12 @@ DecodeResult ReadGif(GifFileType* gif, TBitmap& out) {
     if (DGifGetRecordType(gif, &type) == GIF_ERROR)
       return LibraryError(gif->Error);
     if (type == IMAGE_DESC_RECORD_TYPE) {
-      DecodeResult result = DrawFirstFrame(gif, transparent, screen);
+      // The screen is made only once the frame has been read whole: a damaged file claiming a
+      // huge screen is refused without filling it.
+      VisibleFrame visible;
+      DecodeResult result = ReadFirstFrame(gif, transparent, visible);
       if (result.status == DecodeResult::Status::kDecoded)
-        out = std::move(screen);
+        out = ComposeScreen(gif, transparent, visible);
       return result;
     }
     if (type != EXTENSION_RECORD_TYPE)

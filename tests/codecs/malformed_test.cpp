@@ -5,6 +5,7 @@
 
 #include <climits>
 #include <cstring>
+#include <fstream>
 #include <functional>
 
 #include "bmp_bytes.h"
@@ -309,6 +310,79 @@ TEST_P(MalformedTest, RefusedWithTheRightProblem) {
 
 INSTANTIATE_TEST_SUITE_P(Corpus, MalformedTest, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<MalformedCase>& info) {
+                           return std::string(info.param.name);
+                         });
+
+// Files that claim the largest picture allowed (768 MB) but hold almost nothing of it: each is
+// refused without the picture's memory being touched.
+struct HugeClaimCase {
+  const char* name;
+  std::function<Bytes()> make;
+};
+
+Bytes PngClaimingWithCrc(std::uint32_t width, std::uint32_t height) {
+  Bytes png = PngClaiming(width, height);
+  const std::uint32_t crc = std::uint32_t(crc32(0, png.data() + 12, 17));
+  for (int i = 0; i < 4; ++i)
+    png[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+  return png;
+}
+
+// A GIF on a 16384 x 16384 screen whose first frame is cut off inside its pixel data.
+Bytes GifCutInFrame(int frameSide) {
+  Bytes gif = Gif(16384, 16384, kGifTable, 1, {.width = 1, .height = 1});
+  const std::size_t at = 13 + 12;  // after the screen and its four colours
+  Poke16(gif, at + 5, std::uint32_t(frameSide));
+  Poke16(gif, at + 7, std::uint32_t(frameSide));
+  gif.resize(gif.size() - 3);  // the trailer, the end of the data and its last byte
+  return gif;
+}
+
+const HugeClaimCase kHugeClaims[] = {
+    {"gif_screen_frame_cut_short", [] { return GifCutInFrame(1); }},
+    {"gif_screen_and_frame_cut_short", [] { return GifCutInFrame(16384); }},
+    {"bmp_rle8_cut_short",
+     [] {
+       return Rle8(16384, 16384, {2, 1});
+     }},
+    {"png_idat_cut_short", [] { return PngClaimingWithCrc(16384, 16384); }},
+    {"jpeg_scan_cut_short", [] { return JpegClaiming(16000, 16000); }},
+};
+
+// Resets the peak resident size to the present one; false where the system cannot.
+bool ResetPeakMemory() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return bool(clear);
+}
+
+// A memory size of this process in MB: "VmRSS" now, "VmHWM" at its peak since the last reset.
+long MemoryMb(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field + ":", 0) == 0)
+      return std::stol(line.substr(field.size() + 1)) / 1024;
+  }
+  return -1;
+}
+
+class HugeClaimTest : public testing::TestWithParam<HugeClaimCase> {};
+
+TEST_P(HugeClaimTest, RefusedWithoutTouchingThePicturesMemory) {
+  const Bytes bytes = GetParam().make();
+  if (!ResetPeakMemory())
+    GTEST_SKIP() << "the peak memory size cannot be reset here";
+  const long before = MemoryMb("VmRSS");
+  TBitmap bmp;
+  const std::string error = DecodeError(bytes, bmp, "t");
+  EXPECT_FALSE(error.empty());
+  EXPECT_TRUE(bmp.Empty());
+  EXPECT_LT(MemoryMb("VmHWM") - before, 64) << error;
+}
+
+INSTANTIATE_TEST_SUITE_P(Corpus, HugeClaimTest, testing::ValuesIn(kHugeClaims),
+                         [](const testing::TestParamInfo<HugeClaimCase>& info) {
                            return std::string(info.param.name);
                          });
 
