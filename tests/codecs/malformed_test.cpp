@@ -378,7 +378,9 @@ TEST_P(HugeClaimTest, RefusedWithoutTouchingThePicturesMemory) {
   const std::string error = DecodeError(bytes, bmp, "t");
   EXPECT_FALSE(error.empty());
   EXPECT_TRUE(bmp.Empty());
-  EXPECT_LT(MemoryMb("VmHWM") - before, 64) << error;
+  // A quarter of the picture's 768 MB: AddressSanitizer's shadow alone takes an eighth of an
+  // allocation, touched or not.
+  EXPECT_LT(MemoryMb("VmHWM") - before, 192) << error;
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, HugeClaimTest, testing::ValuesIn(kHugeClaims),
