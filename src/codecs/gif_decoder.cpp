@@ -78,9 +78,10 @@ std::vector<int> RowOrder(int height, bool interlaced) {
   return rows;
 }
 
-// The first frame's colour indices where it lies on the logical screen. The storage is left
-// uninitialised so that only rows the file really holds take memory.
+// The first frame's colour table and its colour indices where it lies on the logical screen. The
+// index storage is left uninitialised so that only rows the file really holds take memory.
 struct VisibleFrame {
+  const ColorMapObject* map = nullptr;
   TRect area;
   std::unique_ptr<GifPixelType[]> indices;
   GifPixelType* Row(int y) const {
@@ -104,6 +105,7 @@ DecodeResult ReadFirstFrame(GifFileType* gif, int transparent, VisibleFrame& vis
   const TRect area{std::max(frame.Left, 0), std::max(frame.Top, 0),
                    std::max(std::min(frame.Left + frame.Width, gif->SWidth), frame.Left),
                    std::max(std::min(frame.Top + frame.Height, gif->SHeight), frame.Top)};
+  visible.map = map;
   visible.area = area;
   visible.indices.reset(new GifPixelType[std::size_t(area.Width()) * std::size_t(area.Height())]);
   std::vector<GifPixelType> line(std::size_t(frame.Width));
@@ -135,14 +137,13 @@ TBitmap ComposeScreen(const GifFileType* gif, int transparent, const VisibleFram
     screen.BrushColor = RGB(colour.Red, colour.Green, colour.Blue);
     screen.FillRect({0, 0, screen.Width(), screen.Height()});
   }
-  const ColorMapObject* map = gif->Image.ColorMap ? gif->Image.ColorMap : gif->SColorMap;
   const TRect& area = visible.area;
   for (int y = area.Top; y < area.Bottom; ++y) {
     const GifPixelType* row = visible.Row(y);
     std::uint8_t* dst = screen.ScanLine(y) + 3 * std::size_t(area.Left);
     for (int x = 0; x < area.Width(); ++x, dst += 3) {
       if (row[x] != transparent)
-        PutColour(dst, map->Colors[row[x]]);
+        PutColour(dst, visible.map->Colors[row[x]]);
     }
   }
   return screen;

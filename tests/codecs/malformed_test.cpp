@@ -82,16 +82,35 @@ Bytes Gif(int screenWidth, int screenHeight, std::vector<TColor> table, int back
                    .frames = {frame}});
 }
 
-// A PNG chunk's position by its type; the CRC is recomputed after a change unless asked not to.
+// Gives the first frame another size in its descriptor, which follows the screen and its four
+// colours.
+Bytes WithFrameSize(Bytes gif, int width, int height) {
+  const std::size_t at = 13 + 12;
+  Poke16(gif, at + 5, std::uint32_t(width));
+  Poke16(gif, at + 7, std::uint32_t(height));
+  return gif;
+}
+
+std::uint32_t ChunkLength(const Bytes& png, std::size_t at) {
+  return std::uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
+}
+
+// A PNG chunk's position by its type.
 std::size_t FindChunk(const Bytes& png, const char* type) {
   for (std::size_t at = 8; at + 8 <= png.size();) {
-    const std::uint32_t length =
-        std::uint32_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3];
     if (std::memcmp(png.data() + at + 4, type, 4) == 0)
       return at;
-    at += 12 + length;
+    at += 12 + ChunkLength(png, at);
   }
   throw std::runtime_error("no such chunk");
+}
+
+// Makes the CRC of the chunk at `at` match its changed contents again.
+void RightCrc(Bytes& png, std::size_t at) {
+  const std::uint32_t length = ChunkLength(png, at);
+  const std::uint32_t crc = std::uint32_t(crc32(0, png.data() + at + 4, 4 + length));
+  for (int i = 0; i < 4; ++i)
+    png[at + 8 + length + i] = std::uint8_t(crc >> (24 - 8 * i));
 }
 
 Bytes SmallPng() {
@@ -101,8 +120,7 @@ Bytes SmallPng() {
 Bytes PngWithBadCrc(const char* chunk) {
   Bytes png = SmallPng();
   const std::size_t at = FindChunk(png, chunk);
-  const std::uint32_t length = std::uint32_t(png[at + 2]) << 8 | png[at + 3];
-  png[at + 8 + length] ^= 0x40;
+  png[at + 8 + ChunkLength(png, at)] ^= 0x40;
   return png;
 }
 
@@ -125,12 +143,9 @@ Bytes PngWithHugeTextChunk() {
 Bytes PngWithBadDeflate() {
   Bytes png = SmallPng();
   const std::size_t at = FindChunk(png, "IDAT");
-  const std::uint32_t length = std::uint32_t(png[at + 2]) << 8 | png[at + 3];
-  for (std::size_t i = 2; i < length; ++i)
+  for (std::size_t i = 2; i < ChunkLength(png, at); ++i)
     png[at + 8 + i] = 0xFF;
-  const std::uint32_t crc = std::uint32_t(crc32(0, png.data() + at + 4, 4 + length));
-  for (int i = 0; i < 4; ++i)
-    png[at + 8 + length + i] = std::uint8_t(crc >> (24 - 8 * i));
+  RightCrc(png, at);
   return png;
 }
 
@@ -265,13 +280,7 @@ const MalformedCase kCases[] = {
     {"gif_screen_65535_square",
      [] { return Gif(65535, 65535, kGifTable, 0, {.width = 1, .height = 1}); }, kTooLarge65535},
     {"gif_frame_65535_square",
-     [] {
-       Bytes gif = Gif(2, 2, kGifTable, 0, {.width = 1, .height = 1});
-       const std::size_t at = 13 + 12;  // after the screen and its four colours
-       Poke16(gif, at + 5, 65535);
-       Poke16(gif, at + 7, 65535);
-       return gif;
-     },
+     [] { return WithFrameSize(Gif(2, 2, kGifTable, 0, {.width = 1, .height = 1}), 65535, 65535); },
      kTooLarge65535},
     {"gif_zero_size_screen", [] { return Gif(0, 3, kGifTable, 0, {.width = 1, .height = 1}); },
      "the picture's size 0 x 3 is invalid"},
@@ -322,18 +331,14 @@ struct HugeClaimCase {
 
 Bytes PngClaimingWithCrc(std::uint32_t width, std::uint32_t height) {
   Bytes png = PngClaiming(width, height);
-  const std::uint32_t crc = std::uint32_t(crc32(0, png.data() + 12, 17));
-  for (int i = 0; i < 4; ++i)
-    png[29 + i] = std::uint8_t(crc >> (24 - 8 * i));
+  RightCrc(png, FindChunk(png, "IHDR"));
   return png;
 }
 
 // A GIF on a 16384 x 16384 screen whose first frame is cut off inside its pixel data.
 Bytes GifCutInFrame(int frameSide) {
-  Bytes gif = Gif(16384, 16384, kGifTable, 1, {.width = 1, .height = 1});
-  const std::size_t at = 13 + 12;  // after the screen and its four colours
-  Poke16(gif, at + 5, std::uint32_t(frameSide));
-  Poke16(gif, at + 7, std::uint32_t(frameSide));
+  Bytes gif = WithFrameSize(Gif(16384, 16384, kGifTable, 1, {.width = 1, .height = 1}), frameSide,
+                            frameSide);
   gif.resize(gif.size() - 3);  // the trailer, the end of the data and its last byte
   return gif;
 }
