@@ -64,6 +64,11 @@ bool CompressJpeg(const TBitmap& bmp, std::FILE* out, int quality) {
   return true;
 }
 
+// giflib's output function: the file is the GIF's user data.
+int WriteToFile(GifFileType* gif, const GifByteType* bytes, int length) {
+  return int(std::fwrite(bytes, 1, std::size_t(length), static_cast<std::FILE*>(gif->UserData)));
+}
+
 // A colour table for the picture: its own colours when there are at most 256, else a cube.
 std::vector<GifColorType> GifPalette(const TBitmap& bmp, std::vector<std::uint8_t>& indices) {
   std::map<std::uint32_t, std::uint8_t> exact;
@@ -143,8 +148,11 @@ void WriteGif(const TBitmap& source, const std::filesystem::path& file) {
   const TBitmap bmp = As24Bit(source);
   std::vector<std::uint8_t> indices;
   std::vector<GifColorType> colours = GifPalette(bmp, indices);
+  // Not giflib's EGifOpenFileName: it creates the file readable by its owner alone, where the
+  // other writers leave the mode to the umask.
+  std::unique_ptr<std::FILE, FileCloser> out(std::fopen(file.c_str(), "wb"));
   int error = 0;
-  GifFileType* gif = EGifOpenFileName(file.c_str(), false, &error);
+  GifFileType* gif = out ? EGifOpen(out.get(), WriteToFile, &error) : nullptr;
   if (!gif)
     throw std::runtime_error("cannot create GIF " + file.string());
   ColorMapObject* map = GifMakeMapObject(int(colours.size()), colours.data());
@@ -155,6 +163,8 @@ void WriteGif(const TBitmap& source, const std::filesystem::path& file) {
   }
   GifFreeMapObject(map);
   if (EGifCloseFile(gif, &error) != GIF_OK)
+    ok = false;
+  if (std::fclose(out.release()) != 0)
     ok = false;
   if (!ok)
     throw std::runtime_error("cannot write GIF " + file.string());
