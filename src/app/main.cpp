@@ -1,5 +1,10 @@
 // Kelpra: creates the main window and the two dialogs, wires the system services, runs the loop.
 #include <QApplication>
+#include <cstdio>
+#include <string_view>
+#include <vector>
+
+#include "app/command_line.h"
 
 #include "platform/system_clock.h"
 #ifdef _WIN32
@@ -18,6 +23,12 @@
 #include "ui/qt_screen_info.h"
 
 int main(int argc, char** argv) {
+  // Before the window system is reached, so that --help works without a display.
+  const std::vector<std::string_view> commandLine(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const kelpra::CommandLineRequest request = kelpra::ReadCommandLine(commandLine);
+  if (request != kelpra::CommandLineRequest::OpenViewer)
+    return kelpra::PrintRequested(request, stdout);
+
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kelpra"));
 

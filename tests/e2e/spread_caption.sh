@@ -6,14 +6,6 @@
 source "$(dirname "$0")/lib/session.sh"
 count=$(find "$book" -maxdepth 1 -type f | wc -l)
 
-# The caption followed by max(50 - length, 0) + 2 spaces and the counter.
-with_counter() {
-  local caption=$1 counter=$2
-  local pad=$((50 - ${#caption}))
-  ((pad < 0)) && pad=0
-  printf '%s%*s%s' "$caption" $((pad + 2)) '' "$counter"
-}
-
 start_viewer "$book/page03.gif"
 
 xdotool windowsize --sync "$window" 900 500

@@ -72,6 +72,15 @@ wait_title_exactly() {
   fail "caption '$title' is not '$1'"
 }
 
+# The window title for a caption and a page counter: the caption, max(50 - length, 0) + 2 spaces,
+# the counter.
+with_counter() {
+  local caption=$1 counter=$2
+  local pad=$((50 - ${#caption}))
+  ((pad < 0)) && pad=0
+  printf '%s%*s%s' "$caption" $((pad + 2)) '' "$counter"
+}
+
 # Waits until the program has ended.
 wait_closed() {
   for _ in $(seq 100); do
