@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # Installs every Debian package Kelpra needs to build, run and test (run as root or with sudo).
-# Usage: scripts/setup.sh [--bench] [--fuzz] [--i386]
+# Usage: scripts/setup.sh [--bench] [--fuzz] [--i386] [--package]
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev librsvg2-bin
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   dbus dbus-x11 libglib2.0-bin gsettings-desktop-schemas
+  fonts-ipafont-gothic
 )
 extra_arch=()
 for arg in "$@"; do
@@ -17,6 +18,8 @@ for arg in "$@"; do
     --bench) packages+=(libvips-tools graphicsmagick libjpeg-turbo-progs hyperfine) ;;
     --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     --i386) extra_arch+=(i386) ;;
+    # Building the Debian package (dpkg-shlibdeps) and scripts/package_check.sh's checks.
+    --package) packages+=(dpkg-dev desktop-file-utils appstream xdg-utils file man-db) ;;
     *) echo "unknown option: $arg" >&2; exit 2 ;;
   esac
 done

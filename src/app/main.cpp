@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/application_icon.h"
 #include "app/command_line.h"
 
 #include "platform/system_clock.h"
@@ -31,6 +32,9 @@ int main(int argc, char** argv) {
 
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Kelpra"));
+  // Lets a Wayland compositor match the window to the desktop entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral(KELPRA_APP_ID));
+  QApplication::setWindowIcon(kelpra::ApplicationIcon(QStringLiteral(KELPRA_APP_ID)));
 
 #ifdef _WIN32
   kelpra::WindowsSpecialFolders folders;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # How the program starts: --help and --version print and end without reaching the window system;
-# a picture really named --help, given as ./--help, opens the viewer like any other argument.
+# a picture really named --help, given as ./--help, opens the viewer like any other argument; the
+# window carries the program's icon (compiled in, as no icon theme knows a build folder).
 # Usage: program_start.sh <kelpra> <kelpra-make-sample-book>
 source "$(dirname "$0")/lib/session.sh"
 
@@ -27,5 +28,11 @@ cd "$book"
 start_viewer ./--help
 wait_title_exactly "$(with_counter "[Kelpra] (page02.png + page01.jpg)" "1/12")"
 grep -q Usage "$work/viewer.log" && fail "./--help printed the usage"
+
+# The icon, at several sizes, in the window's _NET_WM_ICON.
+icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | sort -u)
+for size in 16 32 48; do
+  grep -qx "Icon ($size x $size)" <<<"$icons" || fail "no $size x $size icon in: $icons"
+done
 
 echo "program start: 1 passed, 0 failed"
