@@ -24,7 +24,7 @@ usage=$(printed --help)
 # A file really named --help beside the pages: the viewer opens on its folder. It is not a picture
 # file by its name, so the first page becomes the current one.
 cp "$book/page01.jpg" "$book/--help"
-cd "$book"
+cd "$book" || fail "no book"
 start_viewer ./--help
 wait_title_exactly "$(with_counter "[Kelpra] (page02.png + page01.jpg)" "1/12")"
 grep -q Usage "$work/viewer.log" && fail "./--help printed the usage"
