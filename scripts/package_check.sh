@@ -43,17 +43,21 @@ debs=("$build_dir"/package/kelpra_*.deb)
 [[ ${#debs[@]} -eq 1 && -f ${debs[0]} ]] || { echo "no package was built"; exit 1; }
 # apt reads a local package as its unprivileged user: a copy it can read.
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
+# The package never stays installed, however the check ends.
+purge_package() {
+  if dpkg-query -W -f='${Status}' kelpra 2>/dev/null | grep -q "install ok installed"; then
+    $SUDO apt-get purge -y -qq kelpra >"$scratch/apt-purge.log" 2>&1 || cat "$scratch/apt-purge.log"
+  fi
+}
+trap 'purge_package; rm -rf "$scratch"' EXIT
 chmod 755 "$scratch"
 deb=$scratch/$(basename "${debs[0]}")
 cp "${debs[0]}" "$deb"
 chmod 644 "$deb"
 step "built $(basename "$deb"), $(stat -c %s "$deb") bytes; depends: $(dpkg-deb -f "$deb" Depends)"
 
-# A run that stopped half-way may have left the package installed.
-if dpkg-query -W -f='${Status}' kelpra 2>/dev/null | grep -q "install ok installed"; then
-  $SUDO apt-get purge -y -qq kelpra >/dev/null
-fi
+# An earlier run that was killed may have left the package installed.
+purge_package
 dpkg-query -W -f='${Package}:${Architecture}\n' | sort >"$scratch/before"
 $SUDO apt-get install -y -qq "$deb" >"$scratch/apt-install.log" 2>&1 ||
   { cat "$scratch/apt-install.log"; exit 1; }
@@ -154,7 +158,7 @@ same_screenshot() {
 check "committed screenshot is current" same_screenshot
 step "compared the screenshot"
 
-$SUDO apt-get purge -y -qq kelpra >"$scratch/apt-purge.log" 2>&1 || cat "$scratch/apt-purge.log"
+purge_package
 step "removed"
 check "package removed" bash -c "! dpkg-query -W -f='\${Status}' kelpra 2>/dev/null | grep -q installed"
 left_behind() { while read -r f; do [[ -d $f ]] || [[ ! -e $f ]] || echo "$f"; done <"$scratch/files"; }
