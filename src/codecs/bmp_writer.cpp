@@ -1,18 +1,11 @@
 // The BMP writer: bottom-up BITMAPINFOHEADER files, 24-bit or 8-bit with 256 colours.
 #include "codecs/bmp_writer.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <memory>
-#include <random>
-#include <system_error>
+#include <stdexcept>
 #include <vector>
 
+#include "codecs/file_replacer.h"
 #include "codecs/picture_loader.h"
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace kelpra {
 
@@ -20,11 +13,6 @@ namespace {
 
 constexpr std::uint32_t kFileHeaderSize = 14;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-
-struct FileCloser {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
   out.push_back(std::uint8_t(value));
@@ -68,38 +56,6 @@ std::vector<std::uint8_t> Headers(const TBitmap& bmp) {
   return out;
 }
 
-// Creates a new, unused file beside the target.
-FileHandle CreateTemporary(const std::filesystem::path& target, std::filesystem::path& name) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 16; ++attempt) {
-    name = target;
-    name += ".tmp" + std::to_string(random() % 1000000);
-    // "x": fail rather than open a file that exists.
-    if (FileHandle file{std::fopen(name.c_str(), "wbx")})
-      return file;
-    if (errno != EEXIST)
-      break;
-  }
-  throw std::system_error(errno, std::generic_category());
-}
-
-bool WriteAll(std::FILE* file, const TBitmap& bmp, const std::vector<std::uint8_t>& headers) {
-  if (std::fwrite(headers.data(), 1, headers.size(), file) != headers.size())
-    return false;
-  for (int y = bmp.Height() - 1; y >= 0; --y) {
-    if (std::fwrite(bmp.ScanLine(y), 1, bmp.Stride(), file) != bmp.Stride())
-      return false;
-  }
-  if (std::fflush(file) != 0)
-    return false;
-#ifndef _WIN32
-  // On disk before the rename, so a crash cannot leave an empty file under the old name.
-  if (fsync(fileno(file)) != 0)
-    return false;
-#endif
-  return true;
-}
-
 }  // namespace
 
 void SaveBmp(const TBitmap& bmp, const std::filesystem::path& fileName) {
@@ -110,32 +66,14 @@ void SaveBmp(const TBitmap& bmp, const std::filesystem::path& fileName) {
   } catch (const std::length_error&) {
     throw PictureError(prefix + "the picture is too large for a BMP file");
   }
-  std::filesystem::path temporary;
-  FileHandle file;
   try {
-    file = CreateTemporary(fileName, temporary);
-  } catch (const std::system_error& error) {
-    throw PictureError(prefix + error.code().message());
-  }
-  const bool written = WriteAll(file.get(), bmp, headers);
-  const int writeError = errno;
-  const bool closed = std::fclose(file.release()) == 0;
-  std::error_code error;
-  if (!written || !closed) {
-    error = std::error_code(writeError ? writeError : EIO, std::generic_category());
-  } else {
-    // Keep the permissions of the file being replaced.
-    const auto old = std::filesystem::status(fileName, error);
-    if (!error && std::filesystem::exists(old)) {
-      std::filesystem::permissions(temporary, old.permissions(), error);
-    }
-    error.clear();
-    std::filesystem::rename(temporary, fileName, error);
-  }
-  if (error) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    throw PictureError(prefix + error.message());
+    FileReplacer file(fileName);
+    file.Write(headers.data(), headers.size());
+    for (int y = bmp.Height() - 1; y >= 0; --y)
+      file.Write(bmp.ScanLine(y), bmp.Stride());
+    file.Commit();
+  } catch (const FileWriteError& error) {
+    throw PictureError(prefix + error.what());
   }
 }
 
