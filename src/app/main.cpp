@@ -7,6 +7,7 @@
 #include "app/application_icon.h"
 #include "app/command_line.h"
 
+#include "core/file_names.h"
 #include "platform/system_clock.h"
 #ifdef _WIN32
 #include "platform/windows/desktop_wallpaper.h"
@@ -50,8 +51,16 @@ int main(int argc, char** argv) {
   kelpra::QtDialogs dialogs;
   const kelpra::PlatformServices services{folders, tabletMode, wallpaper, clock, screen};
 
+#ifdef _WIN32
   QStringList arguments = QApplication::arguments();
   arguments.removeFirst();  // the program's own name
+#else
+  // The arguments as the file system spells them (QApplication has taken out its own options):
+  // Qt's decoding would lose the bytes of a name that is not UTF-8.
+  QStringList arguments;
+  for (int i = 1; i < argc; ++i)
+    arguments << kelpra::FileNameFromBytes(argv[i]);
+#endif
   kelpra::TForm1 form1(services, dialogs, arguments);
   kelpra::TForm2 form2(form1);
   kelpra::TForm3 form3(form1);

@@ -1,16 +1,22 @@
 #include "core/file_search.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
-#include <QFile>
+#include <algorithm>
 #include <array>
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <memory>
 #include <set>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 namespace kelpra {
 
@@ -33,37 +39,104 @@ using DirHandle = std::unique_ptr<DIR, DirCloser>;
 // walked forever.
 using VisitedFolders = std::set<std::pair<dev_t, ino_t>>;
 
-bool IsFolder(const QByteArray& path, unsigned char type) {
+// One entry of a folder, as the file system returned it.
+struct Entry {
+  std::string name;
+  bool folder;
+};
+
+bool IsFolder(int folder, const char* name, unsigned char type) {
   if (type == DT_DIR)
     return true;
   if (type != DT_LNK && type != DT_UNKNOWN)
     return false;
   struct stat info;
-  return stat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode);
+  return fstatat(folder, name, &info, 0) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Opens a folder by a path of any length. A path too long for the system to take whole is
+// opened part by part, each relative to the one before, with one folder open at a time.
+int OpenFolder(const std::string& path) {
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+  if (path.size() < PATH_MAX)
+    return open(path.c_str(), kFlags);
+  const std::size_t cut = path.rfind('/', PATH_MAX - 2);
+  if (cut == std::string::npos) {
+    errno = ENAMETOOLONG;
+    return -1;
+  }
+  int fd = open(path.substr(0, cut + 1).c_str(), kFlags);
+  for (std::size_t start = cut + 1; fd >= 0 && start < path.size();) {
+    const std::size_t end = std::min(path.find('/', start), path.size());
+    if (end > start) {
+      const int next = openat(fd, path.substr(start, end - start).c_str(), kFlags);
+      const int error = errno;
+      close(fd);
+      fd = next;
+      errno = error;
+    }
+    start = end + 1;
+  }
+  return fd;
+}
+
+// Reads the entries of folder (ending in a delimiter) and closes it again, so that a walk holds
+// no folder open while it goes deeper. Returns errno when the folder cannot be opened, 0
+// otherwise; a folder already entered yields no entries.
+int ReadFolder(const std::string& folder, VisitedFolders& visited, std::vector<Entry>& entries) {
+  const int fd = OpenFolder(folder);
+  if (fd < 0)
+    return errno;
+  const DirHandle dir(fdopendir(fd));
+  if (!dir) {
+    const int error = errno;
+    close(fd);
+    return error;
+  }
+  struct stat info;
+  if (fstat(fd, &info) == 0 && !visited.insert({info.st_dev, info.st_ino}).second)
+    return 0;
+  while (const dirent* entry = readdir(dir.get())) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..")
+      continue;
+    entries.push_back({std::string(name), IsFolder(fd, entry->d_name, entry->d_type)});
+  }
+  return 0;
 }
 
 // Adds every entry of folder (ending in a delimiter) that is not a folder to paths; with
-// recursive, enters each subfolder as soon as it is met. Returns errno when the folder cannot
-// be opened, 0 otherwise.
-int Walk(const QString& folder, bool recursive, VisitedFolders& visited, QStringList& paths) {
-  const QByteArray encoded = QFile::encodeName(folder);
-  DirHandle dir(opendir(encoded.constData()));
-  if (!dir)
-    return errno;
-  struct stat info;
-  if (fstat(dirfd(dir.get()), &info) == 0 && !visited.insert({info.st_dev, info.st_ino}).second) {
-    return 0;
-  }
-  while (const dirent* entry = readdir(dir.get())) {
-    const QByteArray name(entry->d_name);
-    if (name == "." || name == "..")
+// recursive, enters each subfolder as soon as the walk meets it, depth first in the order the
+// file system returns the entries. Returns errno when folder itself cannot be opened. Kept as a
+// stack of its own rather than recursion, so that no depth of tree can exhaust the call stack.
+int Walk(std::string folder, bool recursive, VisitedFolders& visited, QStringList& paths) {
+  struct Level {
+    std::vector<Entry> entries;
+    std::size_t next = 0;
+    std::size_t pathLength = 0;  // of the folder whose entries these are
+  };
+  std::vector<Level> levels(1);
+  levels[0].pathLength = folder.size();
+  if (const int error = ReadFolder(folder, visited, levels[0].entries))
+    return error;
+  while (!levels.empty()) {
+    Level& level = levels.back();
+    if (level.next == level.entries.size()) {
+      levels.pop_back();
       continue;
-    const QString path = folder + QFile::decodeName(name);
-    if (!IsFolder(encoded + name, entry->d_type)) {
-      paths.append(path);
+    }
+    const Entry& entry = level.entries[level.next++];
+    folder.resize(level.pathLength);
+    folder += entry.name;
+    if (!entry.folder) {
+      paths.append(FileNameFromBytes(folder));
     } else if (recursive) {
+      folder += '/';
+      Level inside;
+      inside.pathLength = folder.size();
       // An unreadable subfolder contributes nothing.
-      Walk(path + kDelimiter, recursive, visited, paths);
+      if (ReadFolder(folder, visited, inside.entries) == 0)
+        levels.push_back(std::move(inside));
     }
   }
   return 0;
@@ -71,10 +144,10 @@ int Walk(const QString& folder, bool recursive, VisitedFolders& visited, QString
 
 QString FolderError(const QString& folder, int error) {
   if (error == ENOENT || error == ENOTDIR) {
-    return QStringLiteral("The folder \"%1\" does not exist.").arg(folder);
+    return QStringLiteral("The folder \"%1\" does not exist.").arg(DisplayName(folder));
   }
   return QStringLiteral("The folder \"%1\" cannot be listed: %2.")
-      .arg(folder, QString::fromLocal8Bit(std::strerror(error)));
+      .arg(DisplayName(folder), QString::fromLocal8Bit(std::strerror(error)));
 }
 
 int ListFolder(const QString& folder, const QString& fileName, PathList& list,
@@ -83,7 +156,7 @@ int ListFolder(const QString& folder, const QString& fileName, PathList& list,
   list.Clear();
   QStringList found;
   VisitedFolders visited;
-  if (const int error = Walk(root, subdirectories, visited, found)) {
+  if (const int error = Walk(FileNameToBytes(root), subdirectories, visited, found)) {
     throw FileListError(FolderError(root, error).toStdString());
   }
   for (const QString& path : found) {
@@ -124,10 +197,6 @@ QString ExtractFileName(const QString& path) {
 
 QString ExcludeTrailingDelimiter(const QString& folder) {
   return folder.endsWith(kDelimiter) ? folder.chopped(1) : folder;
-}
-
-std::filesystem::path NativePath(const QString& path) {
-  return std::filesystem::path(QFile::encodeName(path).toStdString());
 }
 
 int SearchFiles(const QString& fileName, PathList& list, bool subdirectories) {

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <QString>
-#include <filesystem>
 #include <stdexcept>
 
+#include "core/file_names.h"
 #include "core/path_list.h"
 
 namespace kelpra {
@@ -24,8 +24,6 @@ QString ExtractFilePath(const QString& path);
 QString ExtractFileName(const QString& path);
 // A folder without its trailing delimiter.
 QString ExcludeTrailingDelimiter(const QString& folder);
-// The path as the file system spells it (the bytes of the local file-name encoding).
-std::filesystem::path NativePath(const QString& path);
 
 // Empties list, lists the folder part of fileName (with every subfolder when subdirectories is
 // true) and returns the index of fileName in it, or 0 when it is not there. Throws

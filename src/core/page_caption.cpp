@@ -2,16 +2,18 @@
 
 #include <algorithm>
 
+#include "core/file_names.h"
+
 namespace kelpra {
 
 QString SinglePageCaption(const QString& fileName, int width, int height, const QString& state) {
-  return QStringLiteral("[Kelpra] (") + fileName + QStringLiteral(") ") + QString::number(width) +
-         QStringLiteral(" x ") + QString::number(height) + state;
+  return QStringLiteral("[Kelpra] (") + DisplayName(fileName) + QStringLiteral(") ") +
+         QString::number(width) + QStringLiteral(" x ") + QString::number(height) + state;
 }
 
 QString SpreadCaption(const QString& leftName, const QString& rightName, const QString& state) {
-  return QStringLiteral("[Kelpra] (") + leftName + QStringLiteral(" + ") + rightName +
-         QStringLiteral(")") + state;
+  return QStringLiteral("[Kelpra] (") + DisplayName(leftName) + QStringLiteral(" + ") +
+         DisplayName(rightName) + QStringLiteral(")") + state;
 }
 
 // The length counts UTF-16 code units, as the window caption does.

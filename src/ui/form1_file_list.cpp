@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "core/file_names.h"
 #include "core/file_search.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
@@ -26,7 +27,7 @@ QStringList DroppedFiles(const QMimeData* data) {
   for (const QUrl& url : data->urls()) {
     if (!url.isLocalFile())
       continue;
-    QString path = url.toLocalFile();
+    QString path = LocalFileName(url);
     if (path.size() > 1 && path.endsWith(u'/'))
       path.chop(1);
     files << path;

@@ -1,9 +1,8 @@
 // The commands that act on the current page's file: Delete, Save and WallPaper.
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
 
 #include "codecs/bmp_writer.h"
+#include "core/file_names.h"
 #include "core/file_search.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
@@ -50,12 +49,12 @@ void TForm1::Action24DeleteExecute() {
     return;
   RearmOnExit rearm(*this);
   const QString PIC = FileList[ndxR];
-  if (!QFileInfo(PIC).isFile())
+  if (!IsExistingFile(PIC))
     return;
-  const QString name = ExtractFileName(PIC);
+  const QString name = DisplayName(ExtractFileName(PIC));
   if (!dialogs_.ConfirmYesNo(QStringLiteral("削除していいですね？ : ") + name))
     return;
-  if (!QFile::remove(PIC)) {
+  if (!RemoveFile(PIC)) {
     dialogs_.ConfirmOk(QStringLiteral("削除できませんでした : ") + name);
     return;
   }
@@ -77,7 +76,7 @@ void TForm1::Action29SaveExecute() {
     return;
   RearmOnExit rearm(*this);
   const QString PIC = FileList[ndxR];
-  if (!QFileInfo(PIC).isFile())
+  if (!IsExistingFile(PIC))
     return;
   const std::optional<QString> target =
       dialogs_.SavePicture(ExcludeTrailingDelimiter(ExtractFilePath(PIC)), ExtractFileName(PIC),

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include "core/file_names.h"
+
 namespace kelpra {
 
 namespace {
@@ -15,7 +17,9 @@ QWidget* Owner() {
 std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder,
                                      const QString& fileName, const QString& filter,
                                      const QString& defaultExtension) {
-  QFileDialog dialog(Owner(), QString(), folder);
+  // Qt shows a byte of a name that is not UTF-8 as a replacement character; the answer is
+  // turned back into the real names.
+  QFileDialog dialog(Owner(), QString(), DisplayName(folder));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
@@ -25,10 +29,10 @@ std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString
     suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
   if (!fileName.isEmpty())
-    dialog.selectFile(fileName);
+    dialog.selectFile(DisplayName(fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  return dialog.selectedFiles().first();
+  return ResolveQtDecodedPath(dialog.selectedFiles().first());
 }
 
 void MessageBox(QMessageBox::Icon icon, const QString& title, const QString& text,
@@ -68,11 +72,11 @@ std::optional<QString> QtDialogs::SavePicture(const QString& folder, const QStri
 }
 
 std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& startFolder) {
-  const QString folder =
-      QFileDialog::getExistingDirectory(Owner(), title, startFolder, QFileDialog::ShowDirsOnly);
+  const QString folder = QFileDialog::getExistingDirectory(Owner(), title, DisplayName(startFolder),
+                                                           QFileDialog::ShowDirsOnly);
   if (folder.isEmpty())
     return std::nullopt;
-  return folder;
+  return ResolveQtDecodedPath(folder);
 }
 
 void QtDialogs::Information(const QString& text) {

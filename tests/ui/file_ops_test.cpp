@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include "codecs/picture_loader.h"
+#include "core/file_names.h"
 #include "core/file_search.h"
 #include "platform/linux/gnome_wallpaper.h"
 #include "support/scoped_env.h"
@@ -172,6 +173,45 @@ TEST(SaveTest, AVanishedPageOpensNoDialog) {
   ASSERT_TRUE(QFile::remove(viewer.form1().FileList[0]));
   viewer.form1().Action29SaveExecute();
   EXPECT_TRUE(viewer.dialogs.opened.empty());
+}
+
+// Names from old archives are not UTF-8: each file is listed, shown, deleted and saved beside by
+// its own bytes, and two such names stay two pages.
+TEST(FileNamesTest, NamesThatAreNotUtf8ListOpenDeleteAndSave) {
+  ViewerFixture viewer;
+  const std::filesystem::path folder = viewer.PictureFolder("caf\xe9");
+  const std::string names[] = {"a\xe9.png", "a\xe8.png", "\x83\x65\x83\x58\x83\x67.png"};
+  for (int i = 0; i < 3; ++i)
+    WritePicture(MakePicture(30 + i, 40, i), folder / names[i]);
+  const QString first = ToQString(folder / names[0]);
+  viewer.Show(QSize(300, 200), {first});
+  TForm1& f = viewer.form1();
+  Inspector::SetOption(f, f.PM_S, true);
+
+  ASSERT_EQ(f.FileList.Count(), 3);
+  EXPECT_EQ(f.FileList[f.ndxR], first);
+  f.ReadFiles();
+  EXPECT_TRUE(
+      viewer.Caption().startsWith(QString::fromUtf8("[Kelpra] (a\xef\xbf\xbd.png) 30 x 40")))
+      << viewer.Caption().toStdString();
+  EXPECT_TRUE(viewer.dialogs.MessagesOf("ShowError").empty());
+
+  const std::filesystem::path copy = folder / "copy \xe9.bmp";
+  viewer.dialogs.saveAnswers = {ToQString(copy)};
+  f.Action29SaveExecute();
+  TBitmap back;
+  LoadFile(copy, back);
+  EXPECT_EQ(BitmapDiff(f.DisplayedPicture(), back), "");
+
+  viewer.dialogs.yesNoAnswers = {true};
+  f.Action24DeleteExecute();
+  EXPECT_EQ(viewer.dialogs.MessagesOf("ConfirmYesNo"),
+            std::vector<QString>{QString::fromUtf8("削除していいですね？ : a\xef\xbf\xbd.png")});
+  EXPECT_FALSE(std::filesystem::exists(folder / names[0]));
+  EXPECT_TRUE(std::filesystem::exists(folder / names[1]));
+  EXPECT_TRUE(std::filesystem::exists(folder / names[2]));
+  EXPECT_EQ(f.FileList.Count(), 2);
+  EXPECT_EQ(f.FileList.IndexOf(first), -1);
 }
 
 // A picture whose four 2 x 2 corner blocks have the given colours, black elsewhere.

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/file_names.h"
+
 namespace kelpra::test {
 
 namespace {
@@ -21,7 +23,7 @@ std::optional<QString> Take(std::deque<std::optional<QString>>& queue) {
 }  // namespace
 
 QString ToQString(const std::filesystem::path& path) {
-  return QString::fromStdString(path.string());
+  return FileNameFromBytes(path.string());
 }
 
 QString WithCounter(const QString& caption, int page, int count) {

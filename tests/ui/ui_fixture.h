@@ -193,7 +193,7 @@ class ViewerFixture {
   std::uint32_t nextSeed_ = 1;  // distinct pictures, so a test can tell them apart
 };
 
-// A path as the window shows it.
+// A path as the window holds it (FileNameFromBytes).
 QString ToQString(const std::filesystem::path& path);
 
 // A caption followed by the page counter: max(50 - length, 0) + 2 spaces, then page/count.

@@ -1,8 +1,7 @@
 #include "render_page.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -103,7 +102,7 @@ PageOptions ReadPageOptions(Arguments& args) {
     throw BadInput("missing --size WxH");
   if (!out)
     throw BadInput(source ? "missing OUT" : "missing FILE_OR_FOLDER and OUT");
-  page.source = QFile::decodeName(QByteArray(source->data(), qsizetype(source->size())));
+  page.source = FileNameFromBytes(*source);
   page.out = std::string(*out);
   return page;
 }
@@ -111,7 +110,8 @@ PageOptions ReadPageOptions(Arguments& args) {
 // The folder as the folder command lists it (with every subfolder), a file as the open
 // command does. Returns the current page.
 int ListPages(const PageOptions& page, PathList& files) {
-  if (QFileInfo(page.source).isDir()) {
+  std::error_code error;
+  if (std::filesystem::is_directory(NativePath(page.source), error)) {
     QString folder = page.source;
     if (!folder.endsWith(u'/'))
       folder += u'/';
