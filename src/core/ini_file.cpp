@@ -1,9 +1,16 @@
 #include "core/ini_file.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
+
+#include "codecs/file_replacer.h"
+#include "core/file_names.h"
 
 namespace kelpra {
 
@@ -55,14 +62,70 @@ QString DecodeValue(const QString& line) {
   return value;
 }
 
-QString DecodeFileText(const QByteArray& bytes) {
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8(bytes);
-  if (utf8.hasError())
-    text = QString::fromLatin1(bytes);  // an older legacy-encoded file: keep every byte
-  if (text.startsWith(QChar(0xFEFF)))
-    text.remove(0, 1);
-  return text;
+constexpr char kByteOrderMark[] = "\xEF\xBB\xBF";
+
+// A line without its line end ("\n" or "\r\n"; the last line may have none).
+QByteArray Content(const QByteArray& line) {
+  QByteArray content = line;
+  if (content.endsWith('\n'))
+    content.chop(1);
+  if (content.endsWith('\r'))
+    content.chop(1);
+  return content;
+}
+
+QString LineText(const QByteArray& line) {
+  const QByteArray content = Content(line);
+  return content.isValidUtf8() ? QString::fromUtf8(content) : QString::fromLatin1(content);
+}
+
+QString Truncated(QString value) {
+  if (value.size() > IniFile::kMaxValueLength) {
+    value.truncate(IniFile::kMaxValueLength);
+    if (value.back().isHighSurrogate())
+      value.chop(1);
+  }
+  return value;
+}
+
+// Why a file of this kind and size is not read as settings, or nothing.
+QString NotReadable(mode_t mode, qint64 size) {
+  if (S_ISDIR(mode))
+    return QStringLiteral("it is a folder");
+  if (!S_ISREG(mode))
+    return QStringLiteral("it is not a regular file");
+  if (size > IniFile::kMaxFileSize)
+    return QStringLiteral("it is larger than %1 MiB").arg(IniFile::kMaxFileSize >> 20);
+  return {};
+}
+
+// Reads fd to its end, but no more than limit bytes, expecting about expected bytes. Returns
+// errno, or 0.
+int ReadAtMost(int fd, qint64 expected, qint64 limit, QByteArray& bytes) {
+  bytes.resize(qsizetype(std::clamp<qint64>(expected + 1, 1, limit)));
+  qsizetype got = 0;
+  int error = 0;
+  for (;;) {
+    if (got == bytes.size()) {
+      if (got == limit)
+        break;
+      bytes.resize(qsizetype(std::min<qint64>(2 * qint64(got), limit)));
+    }
+    const ssize_t part = read(fd, bytes.data() + got, std::size_t(bytes.size() - got));
+    if (part < 0 && errno == EINTR)
+      continue;
+    if (part < 0)
+      error = errno;
+    if (part <= 0)
+      break;
+    got += part;
+  }
+  bytes.truncate(got);
+  return error;
+}
+
+QString SystemError(int error) {
+  return QString::fromLocal8Bit(std::strerror(error));
 }
 
 bool ParseDigits(QStringView digits, int base, qint64 limit, qint64& value) {
@@ -115,21 +178,59 @@ bool ParseIniInteger(const QString& text, int& value) {
 
 IniFile::IniFile(QString fileName) : fileName_(std::move(fileName)) {
   sections_.push_back({});
-  QFile file(fileName_);
-  if (!file.open(QIODevice::ReadOnly))
+  Read();
+}
+
+void IniFile::Read() {
+  const std::filesystem::path path = NativePath(fileName_);
+  // The kind of file first: opening a FIFO or a device could block or have effects.
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0) {
+    if (errno != ENOENT && errno != ENOTDIR)  // a missing file or folder: every default
+      readProblem_ = SystemError(errno);
     return;
-  const QString text = DecodeFileText(file.readAll());
-  QStringList lines = text.split(QLatin1Char('\n'));
-  if (!lines.isEmpty() && lines.last().isEmpty())
-    lines.removeLast();  // the final line break
-  for (QString& line : lines) {
-    if (line.endsWith(QLatin1Char('\r')))
-      line.chop(1);
+  }
+  if (readProblem_ = NotReadable(info.st_mode, info.st_size); !readProblem_.isEmpty())
+    return;
+  // Checked again on what was opened, in case something else took the file's place meanwhile.
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno != ENOENT)
+      readProblem_ = SystemError(errno);
+    return;
+  }
+  QByteArray bytes;
+  if (fstat(fd, &info) != 0) {
+    readProblem_ = SystemError(errno);
+  } else if (readProblem_ = NotReadable(info.st_mode, info.st_size); readProblem_.isEmpty()) {
+    if (const int error = ReadAtMost(fd, info.st_size, kMaxFileSize + 1, bytes))
+      readProblem_ = SystemError(error);
+    else
+      readProblem_ = NotReadable(S_IFREG, bytes.size());  // it may have grown since
+  }
+  close(fd);
+  if (readProblem_.isEmpty())
+    Parse(bytes);
+}
+
+void IniFile::Parse(QByteArray bytes) {
+  if (bytes.startsWith(kByteOrderMark)) {
+    byteOrderMark_ = kByteOrderMark;
+    bytes.remove(0, byteOrderMark_.size());
+  }
+  qsizetype start = 0;
+  while (start < bytes.size()) {
+    const qsizetype newline = bytes.indexOf('\n', start);
+    const qsizetype end = newline < 0 ? bytes.size() : newline + 1;
+    const QByteArray line = bytes.mid(start, end - start);
+    if (start == 0 && line.endsWith("\r\n"))
+      lineEnd_ = "\r\n";
+    start = end;
     QString name;
-    if (HeaderName(line, name)) {
+    if (HeaderName(LineText(line), name)) {
       sections_.push_back({name, line, {}});
     } else {
-      sections_.back().lines.append(line);
+      sections_.back().lines.push_back(line);
     }
   }
 }
@@ -142,29 +243,31 @@ const IniFile::Section* IniFile::FindSection(const QString& name) const {
   return nullptr;
 }
 
-const QString* IniFile::FindValueLine(const QString& section, const QString& key) const {
+const QByteArray* IniFile::FindValueLine(const QString& section, const QString& key) const {
   const Section* found = FindSection(section);
   if (!found)
     return nullptr;
-  for (const QString& line : found->lines) {
+  for (const QByteArray& line : found->lines) {
     QString name;
-    if (KeyName(line, name) && SameName(name, key))
+    if (KeyName(LineText(line), name) && SameName(name, key))
       return &line;
   }
   return nullptr;
 }
 
 QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const {
-  const QString* line = FindValueLine(section, key);
+  const QByteArray* line = FindValueLine(section, key);
+  return line ? Truncated(DecodeValue(LineText(*line))) : def;
+}
+
+QString IniFile::ReadFileName(const QString& section, const QString& key,
+                              const QString& def) const {
+  const QByteArray* line = FindValueLine(section, key);
   if (!line)
     return def;
-  QString value = DecodeValue(*line);
-  if (value.size() > kMaxValueLength) {
-    value.truncate(kMaxValueLength);
-    if (value.back().isHighSurrogate())
-      value.chop(1);
-  }
-  return value;
+  const QByteArray content = Content(*line);
+  return Truncated(
+      DecodeValue(FileNameFromBytes({content.constData(), std::size_t(content.size())})));
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int def) const {
@@ -181,25 +284,33 @@ void IniFile::EraseSection(const QString& section) {
                 [&](const Section& s) { return !s.header.isEmpty() && SameName(s.name, section); });
 }
 
-void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+void IniFile::WriteLine(const QString& section, const QString& key, const QByteArray& value) {
   auto* found = const_cast<Section*>(FindSection(section));
   if (!found) {
-    sections_.push_back({section, QLatin1Char('[') + section + QLatin1Char(']'), {}});
+    sections_.push_back({section, '[' + section.toUtf8() + ']' + lineEnd_, {}});
     found = &sections_.back();
   }
-  const QString newLine = key + QLatin1Char('=') + EncodeValue(value);
-  for (QString& line : found->lines) {
+  const QByteArray content = key.toUtf8() + '=' + value;
+  for (QByteArray& line : found->lines) {
     QString name;
-    if (KeyName(line, name) && SameName(name, key)) {
-      line = newLine;
+    if (KeyName(LineText(line), name) && SameName(name, key)) {
+      line = content + line.mid(Content(line).size());  // keeps its line end
       return;
     }
   }
   // After the section's last non-blank line, so blank lines keep separating sections.
-  qsizetype at = found->lines.size();
-  while (at > 0 && found->lines[at - 1].trimmed().isEmpty())
+  auto at = found->lines.end();
+  while (at != found->lines.begin() && LineText(*(at - 1)).trimmed().isEmpty())
     --at;
-  found->lines.insert(at, newLine);
+  found->lines.insert(at, content + lineEnd_);
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
+  WriteLine(section, key, EncodeValue(value).toUtf8());
+}
+
+void IniFile::WriteFileName(const QString& section, const QString& key, const QString& name) {
+  WriteLine(section, key, QByteArray::fromStdString(FileNameToBytes(EncodeValue(name))));
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, int value) {
@@ -210,24 +321,41 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
   WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
-QString IniFile::Text() const {
-  QString text;
+QByteArray IniFile::Text() const {
+  QByteArray text = byteOrderMark_;
+  bool lineOpen = false;  // the file's last line may have had no line end
+  const auto append = [&](const QByteArray& line) {
+    if (lineOpen)
+      text += lineEnd_;
+    text += line;
+    lineOpen = !line.endsWith('\n');
+  };
   for (const Section& section : sections_) {
     if (!section.header.isEmpty())
-      text += section.header + QLatin1Char('\n');
-    for (const QString& line : section.lines)
-      text += line + QLatin1Char('\n');
+      append(section.header);
+    for (const QByteArray& line : section.lines)
+      append(line);
   }
   return text;
 }
 
 void IniFile::Save() const {
-  QSaveFile file(fileName_);
-  const QByteArray bytes = Text().toUtf8();
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-    throw IniFileError(
-        QStringLiteral("Cannot write %1: %2").arg(fileName_, file.errorString()).toStdString());
+  const auto fail = [this](const QString& reason) {
+    return IniFileError(
+        QStringLiteral("Cannot write %1: %2").arg(DisplayName(fileName_), reason).toStdString());
+  };
+  if (!readProblem_.isEmpty())
+    throw fail(readProblem_);
+  const std::filesystem::path path = NativePath(fileName_);
+  try {
+    FileReplacer file(path);
+    const QByteArray bytes = Text();
+    file.Write(bytes.constData(), std::size_t(bytes.size()));
+    file.Commit();
+  } catch (const FileWriteError& error) {
+    throw fail(QString::fromLocal8Bit(error.what()));
   }
+  RemoveLeftoverTemporaries(path);
 }
 
 }  // namespace kelpra

@@ -3,11 +3,11 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileInfo>
 #include <QLabel>
 #include <QSlider>
 #include <cmath>
 
+#include "core/file_names.h"
 #include "core/file_search.h"
 #include "core/ini_file.h"
 #include "ui/dialogs.h"
@@ -47,13 +47,20 @@ int Round(double value) {
 
 void TForm1::ReadIni() {
   const IniFile ini(INIPath + INIFile);
+  // A settings file that cannot be taken as one (a FIFO, a device, a huge file) is named to
+  // the user once everything else is in place; the defaults apply meanwhile.
+  const QString readProblem =
+      ini.ReadProblem().isEmpty()
+          ? QString()
+          : QStringLiteral("Cannot read %1: %2\r\nThe default settings are used.")
+                .arg(DisplayName(INIPath + INIFile), ini.ReadProblem());
 
   const QString storedState = ini.ReadString(kConfig, "WindowState", "wsNormal");
   const int left = ini.ReadInteger(kConfig, "Left", -1);
   const int top = ini.ReadInteger(kConfig, "Top", -1);
   const int width = ini.ReadInteger(kConfig, "Width", 0);
   const int height = ini.ReadInteger(kConfig, "Height", 0);
-  const QString lastFile = ini.ReadString(kConfig, "Last file", "");
+  const QString lastFile = ini.ReadFileName(kConfig, "Last file", "");
 
   for (const MenuKey& row : kMenuKeys)
     SetOption(this->*row.item, ini.ReadBool(kMenu, row.key, row.def));
@@ -81,7 +88,7 @@ void TForm1::ReadIni() {
   // A folder that cannot be listed any more must not keep the rest of the settings from
   // applying: its error is shown once everything else is in place.
   QString listError;
-  if (arguments_.isEmpty() && QFileInfo(lastFile).isFile()) {
+  if (arguments_.isEmpty() && IsExistingFile(lastFile)) {
     openDialogFileName_ = lastFile;
     RootDir = ExcludeTrailingDelimiter(ExtractFilePath(lastFile));
     try {
@@ -96,8 +103,10 @@ void TForm1::ReadIni() {
   form2_->LabelContrastValue->setText(QString::number(form2_->TrackBarContrast->value()));
   form2_->LabelSharpnessValue->setText(QString::number(form2_->TrackBarSharpness->value()));
 
-  if (!listError.isEmpty())
-    dialogs_.ShowError(listError);
+  for (const QString& error : {readProblem, listError}) {
+    if (!error.isEmpty())
+      dialogs_.ShowError(error);
+  }
 }
 
 void TForm1::PlaceWindow(const QString& state, const QRect& stored) {
@@ -147,7 +156,7 @@ void TForm1::WriteIni() {
   ini.WriteInteger(kConfig, "Width", bounds.width());
   ini.WriteInteger(kConfig, "Height", bounds.height());
   const bool hasPage = ndxR >= 0 && ndxR < FileList.Count();
-  ini.WriteString(kConfig, "Last file", hasPage ? FileList[ndxR] : QString());
+  ini.WriteFileName(kConfig, "Last file", hasPage ? FileList[ndxR] : QString());
 
   ini.EraseSection(kMenu);
   for (const MenuKey& row : kMenuKeys)

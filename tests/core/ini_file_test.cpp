@@ -1,14 +1,23 @@
 #include "core/ini_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 #include <csignal>
+#include <fstream>
 
+#include "core/file_names.h"
+#include "support/child_process.h"
 #include "support/test_pictures.h"
+#include "support/write_faults.h"
 
 namespace kelpra {
 namespace {
@@ -224,6 +233,231 @@ TEST(IniFileTest, AValueWithALineBreakIsStoredEmptyAndBreaksNothing) {
   IniFile ini(PathIn(dir, "a.ini"));
   ini.WriteString("CONFIG", "Last file", "/a\n[MENU]\nStretch=0");
   EXPECT_EQ(ini.Text(), "[CONFIG]\nLast file=\n");
+}
+
+// The settings as the program writes them: more than any buffer hides, less than a page.
+void WriteSettings(IniFile& ini) {
+  ini.EraseSection("SETTING");
+  ini.WriteInteger("SETTING", "Interval", 5);
+  ini.EraseSection("CONFIG");
+  ini.WriteFileName("CONFIG", "Last file", "/home/user/Pictures/a very long name of a page.jpg");
+}
+
+std::string SaveError(IniFile& ini) {
+  try {
+    ini.Save();
+    return "no error";
+  } catch (const IniFileError& error) {
+    return error.what();
+  }
+}
+
+class IniWriteFaultTest : public ::testing::TestWithParam<test::WriteFault> {};
+
+TEST_P(IniWriteFaultTest, FailsWithTheReasonAndKeepsTheOldFile) {
+  TempDir dir;
+  const QString path = PathIn(dir, "settings/kelpra.ini");
+  const std::string result = test::ExpectWriteFails(
+      GetParam(), dir / "settings", "kelpra.ini", "[SETTING]\r\nInterval=7\r\n", [&] {
+        IniFile ini(path);
+        WriteSettings(ini);
+        const std::string message = SaveError(ini);
+        return message.starts_with("Cannot write " + path.toStdString() + ": ")
+                   ? message
+                   : "the message does not name the file: " + message;
+      });
+  if (result == test::kNoNamespace)
+    GTEST_SKIP() << result << "; the file-size limit shows the same fault";
+  EXPECT_EQ(result, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, IniWriteFaultTest, ::testing::ValuesIn(test::WriteFaults()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IniFileTest, ALinkIsWrittenThroughAndALongNameSaves) {
+  TempDir dir;
+  std::filesystem::create_directory(dir / "real");
+  WriteText(PathIn(dir, "real/kelpra.ini"), "[SETTING]\nInterval=7\n");
+  std::filesystem::create_symlink("real/kelpra.ini", dir / "kelpra.ini");
+  IniFile linked(PathIn(dir, "kelpra.ini"));
+  linked.WriteInteger("SETTING", "Interval", 9);
+  linked.Save();
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "kelpra.ini"));
+  EXPECT_EQ(ReadBytes(PathIn(dir, "real/kelpra.ini")), "[SETTING]\nInterval=9\n");
+
+  // The temporary file's name must fit where the file's own name just fits.
+  const QString longName = QString(251, u'k') + ".ini";
+  IniFile ini(PathIn(dir, "real/") + longName);
+  WriteSettings(ini);
+  ini.Save();
+  EXPECT_EQ(IniFile(PathIn(dir, "real/") + longName).ReadInteger("SETTING", "Interval", 0), 5);
+  EXPECT_EQ(test::FolderEntries(dir / "real"),
+            (std::vector<std::string>{"kelpra.ini", longName.toStdString()}));
+}
+
+// What a kill between writing and renaming leaves behind is removed by the next write, and
+// nothing that only looks like it.
+TEST(IniFileTest, ASuccessfulWriteRemovesTheLeftoversOfEarlierWrites) {
+  TempDir dir;
+  const auto make = [&](const char* name) { test::WriteBytes({'x'}, dir / name); };
+  make("kelpra.ini.Ab12Cd");  // a leftover
+  make("kelpra.ini.zzzzzz");  // a leftover
+  std::vector<std::string> kept = {
+      "kelpra.ini",          // the file itself
+      "kelpra.ini.abc",      // too short
+      "kelpra.ini.Ab12Cde",  // too long
+      "kelpra.ini.Ab12C_",   // not a letter or digit
+      "kelpra.ini.Busy01",   // a write is busy with it
+      "kelpra.ini.Folder",   // a folder
+      "kelpra.ini.Link00",   // a link
+      "kelpra.ini.Nobody",   // another user's
+      "other.ini.Ab12Cd",    // another file's
+      "xkelpra.ini.Ab12Cd",  // another file's
+  };
+  for (const char* name :
+       {"kelpra.ini.abc", "kelpra.ini.Ab12Cde", "kelpra.ini.Ab12C_", "kelpra.ini.Busy01",
+        "kelpra.ini.Nobody", "other.ini.Ab12Cd", "xkelpra.ini.Ab12Cd"}) {
+    make(name);
+  }
+  std::filesystem::create_directory(dir / "kelpra.ini.Folder");
+  std::filesystem::create_symlink(dir / "other.ini.Ab12Cd", dir / "kelpra.ini.Link00");
+  ASSERT_EQ(chown((dir / "kelpra.ini.Nobody").c_str(), test::NobodyUid(), test::NobodyGid()), 0);
+  const int busy = ::open((dir / "kelpra.ini.Busy01").c_str(), O_RDONLY);
+  ASSERT_GE(busy, 0);
+  ASSERT_EQ(flock(busy, LOCK_EX), 0);
+
+  IniFile ini(PathIn(dir, "kelpra.ini"));
+  WriteSettings(ini);
+  ini.Save();
+  ::close(busy);
+  std::sort(kept.begin(), kept.end());
+  EXPECT_EQ(test::FolderEntries(dir.path()), kept);
+}
+
+TEST(IniFileTest, AFailedWriteRemovesNoLeftovers) {
+  TempDir dir;
+  test::WriteBytes({'x'}, dir / "kelpra.ini.Ab12Cd");
+  std::filesystem::create_directories(dir / "kelpra.ini" / "keep");  // cannot be replaced
+  IniFile ini(PathIn(dir, "kelpra.ini"));
+  EXPECT_THROW(ini.Save(), IniFileError);
+  EXPECT_EQ(test::FolderEntries(dir.path()),
+            (std::vector<std::string>{"kelpra.ini", "kelpra.ini.Ab12Cd"}));
+}
+
+struct UnreadableSettings {
+  const char* name;
+  void (*make)(const std::filesystem::path& file);
+  const char* problem;
+};
+
+const UnreadableSettings kUnreadableSettings[] = {
+    {"Fifo", [](const std::filesystem::path& file) { ASSERT_EQ(mkfifo(file.c_str(), 0644), 0); },
+     "it is not a regular file"},
+    {"LinkToDevZero",
+     [](const std::filesystem::path& file) { std::filesystem::create_symlink("/dev/zero", file); },
+     "it is not a regular file"},
+    {"Folder", [](const std::filesystem::path& file) { std::filesystem::create_directory(file); },
+     "it is a folder"},
+    // Sparse: five gigabytes that take no room, past what a 32-bit size could hold.
+    {"Huge",
+     [](const std::filesystem::path& file) {
+       test::WriteBytes({'['}, file);
+       std::filesystem::resize_file(file, std::uintmax_t(5) << 30);
+     },
+     "it is larger than 1 MiB"},
+    {"JustTooLarge",
+     [](const std::filesystem::path& file) {
+       std::ofstream(file) << "[SETTING]\nInterval=3\n" << std::string(1024 * 1024, ';');
+     },
+     "it is larger than 1 MiB"},
+};
+
+void PrintTo(const UnreadableSettings& settings, std::ostream* out) {
+  *out << settings.name;
+}
+
+class UnreadableSettingsTest : public ::testing::TestWithParam<UnreadableSettings> {};
+
+// Read without blocking or reading it whole; not replaced, as its content was never seen.
+TEST_P(UnreadableSettingsTest, GivesTheDefaultsAReasonAndIsNotReplaced) {
+  TempDir dir;
+  const std::filesystem::path file = dir / "kelpra.ini";
+  GetParam().make(file);
+  const auto before = std::filesystem::symlink_status(file).type();
+  const std::uintmax_t size =
+      std::filesystem::is_regular_file(file) ? std::filesystem::file_size(file) : 0;
+
+  IniFile ini(PathIn(dir, "kelpra.ini"));
+  EXPECT_EQ(ini.ReadProblem(), GetParam().problem);
+  EXPECT_EQ(ini.ReadInteger("SETTING", "Interval", 10), 10);
+  WriteSettings(ini);
+  EXPECT_EQ(SaveError(ini),
+            "Cannot write " + (dir / "kelpra.ini").string() + ": " + GetParam().problem);
+  EXPECT_EQ(std::filesystem::symlink_status(file).type(), before);
+  if (size > 0) {
+    EXPECT_EQ(std::filesystem::file_size(file), size);
+  }
+  EXPECT_EQ(test::FolderEntries(dir.path()), std::vector<std::string>{"kelpra.ini"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UnreadableSettingsTest, ::testing::ValuesIn(kUnreadableSettings),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(IniFileTest, AFileOfTheLargestSizeIsRead) {
+  TempDir dir;
+  const QByteArray head = "[SETTING]\nInterval=3\n";
+  WriteText(PathIn(dir, "a.ini"), head + QByteArray(IniFile::kMaxFileSize - head.size(), ';'));
+  const IniFile ini(PathIn(dir, "a.ini"));
+  EXPECT_EQ(ini.ReadProblem(), "");
+  EXPECT_EQ(ini.ReadInteger("SETTING", "Interval", 10), 3);
+}
+
+// Text the program does not own comes back byte for byte: other sections, comments, blank
+// lines, Latin-1 and Shift-JIS bytes, CRLF line ends, the byte order mark, a last line without
+// a line end; the program's own lines take the file's line end.
+TEST(IniFileTest, TextItDoesNotOwnComesBackByteForByte) {
+  const QByteArray foreign =
+      "\xEF\xBB\xBF; Einstellungen f\xfcr Hand\r\n"
+      "\r\n"
+      "[Fremd]\r\n"
+      "Name=M\xfcller\r\n"
+      "  Pfad = C:\\Bilder\\\x83\x65\x83\x58\x83\x67  \r\n"
+      "\r\n";
+  const QByteArray later = "[Later]\r\nmixed=1\n# no line end at the very end";
+  TempDir dir;
+  const QString path = PathIn(dir, "a.ini");
+  WriteText(path, foreign + "[CONFIG]\r\nLeft=3\r\nOld=1\r\n" + later);
+  IniFile ini(path);
+  EXPECT_EQ(ini.ReadString("Fremd", "Name", ""), QString::fromUtf8("Müller"));
+  ini.EraseSection("CONFIG");
+  ini.WriteInteger("CONFIG", "Left", 5);
+  ini.WriteString("config", "WindowState", "wsNormal");
+  ini.Save();
+  EXPECT_EQ(ReadBytes(path),
+            foreign + later + "\r\n[CONFIG]\r\nLeft=5\r\nWindowState=wsNormal\r\n");
+}
+
+// File names are bytes: one that is not UTF-8 is stored as its own bytes and read back so.
+TEST(IniFileTest, AFileNameComesBackByItsBytes) {
+  const std::string names[] = {
+      "/home/u/caf\xe9.jpg",                      // Latin-1
+      "/home/u/\x83\x65\x83\x58\x83\x67/1.png",   // Shift-JIS
+      "/home/\xe3\x83\xa6/\xff\xfe \"quoted\" ",  // UTF-8, invalid bytes, blanks and quotes
+  };
+  TempDir dir;
+  const QString path = PathIn(dir, "a.ini");
+  IniFile ini(path);
+  for (int i = 0; i < int(std::size(names)); ++i)
+    ini.WriteFileName("CONFIG", QString::number(i), FileNameFromBytes(names[i]));
+  ini.WriteString("CONFIG", "text", QString::fromUtf8("Ärger"));
+  ini.Save();
+  const QByteArray bytes = ReadBytes(path);
+  const IniFile back(path);
+  for (int i = 0; i < int(std::size(names)); ++i) {
+    EXPECT_TRUE(bytes.contains(QByteArray::fromStdString(names[i]))) << i;
+    EXPECT_EQ(FileNameToBytes(back.ReadFileName("CONFIG", QString::number(i), "")), names[i]);
+  }
+  EXPECT_EQ(back.ReadString("CONFIG", "text", ""), QString::fromUtf8("Ärger"));
 }
 
 }  // namespace

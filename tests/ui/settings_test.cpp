@@ -1,5 +1,6 @@
 // The settings file through the window: what the first showing applies and what closing writes.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QAction>
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QSlider>
 #include <QStatusBar>
 
+#include "core/file_names.h"
 #include "core/ini_file.h"
 #include "ui_fixture.h"
 
@@ -314,6 +316,47 @@ TEST(SettingsTest, AFileThatCannotBeWrittenIsReportedAndTheOldOneStays) {
   EXPECT_TRUE(errors[0].contains(file)) << errors[0].toStdString();
   EXPECT_TRUE(Inspector::IsClosing(f));
   EXPECT_TRUE(QDir(file + "/keep").exists()) << "nothing was overwritten";
+}
+
+// A FIFO in the settings file's place would block the start: the viewer says so, starts with the
+// defaults and leaves the FIFO alone at the close.
+TEST(SettingsTest, AFifoInPlaceOfTheFileIsNamedAndTheDefaultsApply) {
+  ViewerFixture viewer;
+  viewer.Create();
+  TForm1& f = viewer.form1();
+  const QString file = SettingsFile(f);
+  ASSERT_TRUE(QDir().mkpath(Inspector::INIPath(f)));
+  ASSERT_EQ(mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+  f.show();
+  QApplication::processEvents();
+  EXPECT_EQ(viewer.dialogs.MessagesOf("ShowError"),
+            std::vector<QString>{"Cannot read " + file +
+                                 ": it is not a regular file\r\nThe default settings are used."});
+  EXPECT_TRUE(f.PM_T->isChecked()) << "Stretch is on by default";
+  EXPECT_EQ(f.AutoInt, 10);
+
+  f.close();
+  EXPECT_EQ(viewer.dialogs.MessagesOf("ShowError").size(), 2u);
+  EXPECT_TRUE(viewer.dialogs.MessagesOf("ShowError").back().startsWith("Cannot write " + file));
+  EXPECT_TRUE(Inspector::IsClosing(f));
+  EXPECT_TRUE(QFileInfo(file).isFile() == false && QFileInfo::exists(file)) << "still the FIFO";
+}
+
+// The last page comes back by the bytes of its name, also when they are not UTF-8.
+TEST(SettingsTest, TheLastFileComesBackByTheBytesOfItsName) {
+  ViewerFixture first;
+  const QString page = first.WritePage("caf\xe9.png", 30, 40);
+  first.WritePage("caf\xe8.png", 30, 40);
+  first.Show(QSize(300, 200), {page});
+  first.form1().close();
+  const QByteArray stored = ReadAll(SettingsFile(first.form1()));
+  EXPECT_TRUE(
+      stored.contains("Last file=" + QByteArray::fromStdString(FileNameToBytes(page)) + "\n"));
+
+  ViewerFixture second;
+  StartWith(second, stored);
+  ASSERT_EQ(second.form1().FileList.Count(), 2);
+  EXPECT_EQ(second.form1().FileList[second.form1().ndxR], page);
 }
 
 }  // namespace
