@@ -45,8 +45,7 @@ std::filesystem::path FollowLinks(std::filesystem::path path) {
 }
 
 bool IsTemporaryName(const std::string& name, const std::string& prefix) {
-  if (name.size() != prefix.size() + kTemporaryLetterCount ||
-      name.compare(0, prefix.size(), prefix))
+  if (name.size() != prefix.size() + kTemporaryLetterCount || !name.starts_with(prefix))
     return false;
   for (std::size_t i = prefix.size(); i < name.size(); ++i) {
     if (name[i] == '\0' || !std::strchr(kTemporaryLetters, name[i]))
@@ -154,13 +153,12 @@ void FileReplacer::Commit() {
     static_cast<void>(ownerKept);
     fchmod(fd_, old.st_mode & 07777);
   }
-  const int fd = fd_;
-  fd_ = -1;
-  if (close(fd) != 0)
-    ThrowErrno(errno);
+  // Renamed while still open and locked, so that no cleaning up after another write takes it.
   if (rename(temporary_.c_str(), target_.c_str()) != 0)
     ThrowErrno(errno);
   temporary_.clear();
+  close(fd_);  // written and synced: nothing is left that closing could lose
+  fd_ = -1;
 }
 
 void RemoveLeftoverTemporaries(const std::filesystem::path& target) {

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 
 #include "core/file_names.h"
+#include "core/file_search.h"
 
 namespace kelpra {
 
@@ -17,8 +18,6 @@ QWidget* Owner() {
 std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder,
                                      const QString& fileName, const QString& filter,
                                      const QString& defaultExtension) {
-  // Qt shows a byte of a name that is not UTF-8 as a replacement character; the answer is
-  // turned back into the real names.
   QFileDialog dialog(Owner(), QString(), DisplayName(folder));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
@@ -32,7 +31,13 @@ std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString
     dialog.selectFile(DisplayName(fileName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
     return std::nullopt;
-  return ResolveQtDecodedPath(dialog.selectedFiles().first());
+  // Qt shows each byte of a name that is not UTF-8 as a replacement character: the answer is
+  // turned back into the real names. Not the name to save under, though: Qt asked before
+  // replacing only a file it saw, and the name as shown is none.
+  const QString chosen = dialog.selectedFiles().first();
+  if (mode == QFileDialog::AcceptSave)
+    return ResolveQtDecodedPath(ExtractFilePath(chosen)) + ExtractFileName(chosen);
+  return ResolveQtDecodedPath(chosen);
 }
 
 void MessageBox(QMessageBox::Icon icon, const QString& title, const QString& text,
