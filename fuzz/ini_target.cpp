@@ -34,15 +34,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::fclose(file);
 
   kelpra::IniFile ini(QString::fromStdString(ScratchFile()));
-  const QString text = ini.Text();
+  // Untouched, every byte comes back as it was.
+  if (ini.ReadProblem().isEmpty() &&
+      ini.Text() != QByteArray(reinterpret_cast<const char*>(data), qsizetype(size))) {
+    std::abort();
+  }
+  const QString text = QString::fromUtf8(ini.Text());
   // Names taken from the input itself reach every lookup path.
   const QString name = text.left(16);
   (void)ini.ReadString("CONFIG", name, "x");
   (void)ini.ReadInteger(name, "Left", 7);
   (void)ini.ReadBool("MENU", "Stretch", true);
+  const QString fileName = ini.ReadFileName("CONFIG", "Last file", name);
   const int value = ini.ReadInteger("SETTING", name, -1);
   ini.WriteString("CONFIG", name, text.mid(16, 64));
   ini.WriteInteger("SETTING", "AutoInt", value);
+  ini.WriteFileName("CONFIG", "Last file", fileName);
+  const bool oneLine = !fileName.contains(u'\n') && !fileName.contains(u'\r');
+  if (oneLine && ini.ReadFileName("CONFIG", "Last file", "") != fileName)
+    std::abort();
   ini.EraseSection(name);
   ini.EraseSection("MENU");
   if (ini.ReadInteger("SETTING", "AutoInt", value + 1) != value)
