@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QStringList>
+#include <algorithm>
 #include <cstdint>
 
 namespace kelpra {
@@ -97,6 +98,15 @@ QString FileNameFromBytes(std::string_view bytes) {
   QString name;
   name.reserve(qsizetype(bytes.size()));
   while (!bytes.empty()) {
+    // Runs of ASCII, most of most names, at once.
+    const auto ascii = std::size_t(
+        std::find_if(bytes.begin(), bytes.end(), [](char c) { return std::uint8_t(c) >= 0x80; }) -
+        bytes.begin());
+    if (ascii > 0) {
+      name += QLatin1String(bytes.data(), qsizetype(ascii));
+      bytes.remove_prefix(ascii);
+      continue;
+    }
     char32_t codePoint = 0;
     const int length = ValidSequence(bytes, codePoint);
     if (length == 0) {
