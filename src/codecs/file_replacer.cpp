@@ -21,6 +21,8 @@ constexpr int kMaxLinkDepth = 40;  // as the system's own limit on links in one 
 constexpr const char kTemporaryLetters[] =
     "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
 constexpr std::size_t kTemporaryLetterCount = 6;
+// Hidden, and marked as ours, so that cleaning up never takes a user's "kelpra.ini.backup".
+constexpr const char kTemporaryMark[] = ".kelpra-";
 
 [[noreturn]] void ThrowErrno(int error) {
   throw FileWriteError(std::strerror(error));
@@ -64,12 +66,13 @@ std::string TemporaryPrefix(const std::filesystem::path& target) {
   const std::string name = target.filename().string();
   const long limit = pathconf(FolderOf(target).c_str(), _PC_NAME_MAX);
   const std::size_t longest = limit > 0 ? std::size_t(limit) : 255;
-  const std::size_t room = std::max(longest, 2 + kTemporaryLetterCount) - 1 - kTemporaryLetterCount;
+  const std::size_t marks = 1 + (sizeof kTemporaryMark - 1) + kTemporaryLetterCount;
+  const std::size_t room = std::max(longest, marks + 1) - marks;
   std::size_t keep = std::min(name.size(), room);
   // Cut before a character's first byte, never inside a character.
   while (keep > 0 && keep < name.size() && (std::uint8_t(name[keep]) & 0xC0) == 0x80)
     --keep;
-  return name.substr(0, keep) + '.';
+  return '.' + name.substr(0, keep) + kTemporaryMark;
 }
 
 FileReplacer::FileReplacer(const std::filesystem::path& target) : target_(FollowLinks(target)) {

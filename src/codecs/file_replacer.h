@@ -47,8 +47,8 @@ class FileReplacer {
 };
 
 // What the temporary files of target are called: this prefix, then six letters or digits.
-// The prefix is the target's name and a dot, shortened where needed so that every temporary
-// name fits the folder's limit on name length.
+// The prefix is a dot, the target's name and ".kelpra-" (".kelpra.ini.kelpra-"), the name
+// shortened where needed so that every temporary name fits the folder's limit on name length.
 std::string TemporaryPrefix(const std::filesystem::path& target);
 
 // Removes temporary files of target that an interrupted write left behind: regular files of

@@ -296,33 +296,38 @@ TEST(IniFileTest, ALinkIsWrittenThroughAndALongNameSaves) {
 }
 
 // What a kill between writing and renaming leaves behind is removed by the next write, and
-// nothing that only looks like it.
+// nothing that only looks like it: the user's own copies beside the file stay.
 TEST(IniFileTest, ASuccessfulWriteRemovesTheLeftoversOfEarlierWrites) {
   TempDir dir;
   const auto make = [&](const char* name) { test::WriteBytes({'x'}, dir / name); };
-  make("kelpra.ini.Ab12Cd");  // a leftover
-  make("kelpra.ini.zzzzzz");  // a leftover
+  make(".kelpra.ini.kelpra-Ab12Cd");  // a leftover
+  make(".kelpra.ini.kelpra-zzzzzz");  // a leftover
   std::vector<std::string> kept = {
-      "kelpra.ini",          // the file itself
-      "kelpra.ini.abc",      // too short
-      "kelpra.ini.Ab12Cde",  // too long
-      "kelpra.ini.Ab12C_",   // not a letter or digit
-      "kelpra.ini.Busy01",   // a write is busy with it
-      "kelpra.ini.Folder",   // a folder
-      "kelpra.ini.Link00",   // a link
-      "kelpra.ini.Nobody",   // another user's
-      "other.ini.Ab12Cd",    // another file's
-      "xkelpra.ini.Ab12Cd",  // another file's
+      "kelpra.ini",                  // the file itself
+      "kelpra.ini.backup",           // the user's copy
+      "kelpra.ini.Ab12Cd",           // the user's, not marked as ours
+      ".kelpra.ini.kelpra-abc",      // too short
+      ".kelpra.ini.kelpra-Ab12Cde",  // too long
+      ".kelpra.ini.kelpra-Ab12C_",   // not a letter or digit
+      ".kelpra.ini.kelpra-Busy01",   // a write is busy with it
+      ".kelpra.ini.kelpra-Folder",   // a folder
+      ".kelpra.ini.kelpra-Link00",   // a link
+      ".kelpra.ini.kelpra-Nobody",   // another user's
+      ".other.ini.kelpra-Ab12Cd",    // another file's
+      ".xkelpra.ini.kelpra-Ab12Cd",  // another file's
   };
   for (const char* name :
-       {"kelpra.ini.abc", "kelpra.ini.Ab12Cde", "kelpra.ini.Ab12C_", "kelpra.ini.Busy01",
-        "kelpra.ini.Nobody", "other.ini.Ab12Cd", "xkelpra.ini.Ab12Cd"}) {
+       {"kelpra.ini.backup", "kelpra.ini.Ab12Cd", ".kelpra.ini.kelpra-abc",
+        ".kelpra.ini.kelpra-Ab12Cde", ".kelpra.ini.kelpra-Ab12C_", ".kelpra.ini.kelpra-Busy01",
+        ".kelpra.ini.kelpra-Nobody", ".other.ini.kelpra-Ab12Cd", ".xkelpra.ini.kelpra-Ab12Cd"}) {
     make(name);
   }
-  std::filesystem::create_directory(dir / "kelpra.ini.Folder");
-  std::filesystem::create_symlink(dir / "other.ini.Ab12Cd", dir / "kelpra.ini.Link00");
-  ASSERT_EQ(chown((dir / "kelpra.ini.Nobody").c_str(), test::NobodyUid(), test::NobodyGid()), 0);
-  const int busy = ::open((dir / "kelpra.ini.Busy01").c_str(), O_RDONLY);
+  std::filesystem::create_directory(dir / ".kelpra.ini.kelpra-Folder");
+  std::filesystem::create_symlink(dir / ".other.ini.kelpra-Ab12Cd",
+                                  dir / ".kelpra.ini.kelpra-Link00");
+  ASSERT_EQ(
+      chown((dir / ".kelpra.ini.kelpra-Nobody").c_str(), test::NobodyUid(), test::NobodyGid()), 0);
+  const int busy = ::open((dir / ".kelpra.ini.kelpra-Busy01").c_str(), O_RDONLY);
   ASSERT_GE(busy, 0);
   ASSERT_EQ(flock(busy, LOCK_EX), 0);
 
@@ -336,12 +341,12 @@ TEST(IniFileTest, ASuccessfulWriteRemovesTheLeftoversOfEarlierWrites) {
 
 TEST(IniFileTest, AFailedWriteRemovesNoLeftovers) {
   TempDir dir;
-  test::WriteBytes({'x'}, dir / "kelpra.ini.Ab12Cd");
+  test::WriteBytes({'x'}, dir / ".kelpra.ini.kelpra-Ab12Cd");
   std::filesystem::create_directories(dir / "kelpra.ini" / "keep");  // cannot be replaced
   IniFile ini(PathIn(dir, "kelpra.ini"));
   EXPECT_THROW(ini.Save(), IniFileError);
   EXPECT_EQ(test::FolderEntries(dir.path()),
-            (std::vector<std::string>{"kelpra.ini", "kelpra.ini.Ab12Cd"}));
+            (std::vector<std::string>{".kelpra.ini.kelpra-Ab12Cd", "kelpra.ini"}));
 }
 
 struct UnreadableSettings {
