@@ -6,15 +6,18 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 #include <new>
 
 #include "core/file_search.h"
 #include "ui/dialogs.h"
 #include "ui/image_control.h"
+#include "ui/window_pixels.h"
 
 namespace kelpra {
 
@@ -42,7 +45,11 @@ TForm1::TForm1(PlatformServices services, Dialogs& dialogs, QStringList argument
   setCentralWidget(client);
   Image1 = new ImageControl(client);
   Image1->setObjectName(QStringLiteral("Image1"));
-  Image1->setGeometry(40, 32, 281, 177);
+  // The control's widget covers the client area; its own bounds place the picture.
+  auto* clientLayout = new QGridLayout(client);
+  clientLayout->setContentsMargins(0, 0, 0, 0);
+  clientLayout->addWidget(Image1);
+  Image1->SetBounds(QRect(40, 32, 281, 177));
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(1000);
@@ -54,6 +61,11 @@ TForm1::TForm1(PlatformServices services, Dialogs& dialogs, QStringList argument
   setAttribute(Qt::WA_AcceptTouchEvents);
   grabGesture(Qt::PinchGesture);
   resize(512, 404);
+  // A change of the window's device pixels that leaves its logical size is a resize too.
+  new WindowPixelsWatcher(*this, [this] {
+    if (ClientSize() != renderedClientSize_)
+      Guarded([this] { FormResize(); });
+  });
   FormCreate();
   services_.tabletMode.SetSettingChangeHandler([this] { Guarded([this] { WMSettingChange(); }); });
 }
@@ -68,8 +80,15 @@ void TForm1::AttachDialogs(TForm2& form2, TForm3& form3) {
   form3_ = &form3;
 }
 
+QRect TForm1::DeviceClientRect() const {
+  // Qt's rounding of the logical size may give the window a pixel more or less than it really
+  // has: only pixels both have can show the picture.
+  const QRect client = ToDevicePixels(centralWidget()->geometry(), devicePixelRatioF());
+  return client.intersected(QRect(QPoint(0, 0), WindowPixels(*this)));
+}
+
 QSize TForm1::ClientSize() const {
-  return centralWidget()->size();
+  return DeviceClientRect().size();
 }
 
 void TForm1::FormCreate() {
@@ -134,8 +153,16 @@ void TForm1::FormDestroy() {
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // On another screen the device pixel ratio, and so the client area in device pixels, may
+  // change while the logical size stays: that is a resize too.
+  if (const QWindow* window = windowHandle())
+    connect(window, &QWindow::screenChanged, this, &TForm1::ScreenChanged, Qt::UniqueConnection);
   if (!event->spontaneous())
     Guarded([this] { FormShow(); });
+}
+
+void TForm1::ScreenChanged() {
+  Guarded([this] { FormResize(); });
 }
 
 void TForm1::resizeEvent(QResizeEvent* event) {

@@ -185,7 +185,8 @@ class TForm1 : public QMainWindow {
   // The bitmap the last rendering handed to the image control.
   const TBitmap& DisplayedPicture() const;
   TColor WindowColor() const { return windowColor_; }
-  // The client area: the window without its menu bar and status bar.
+  // The client area: the window without its menu bar and status bar, in device pixels (the
+  // screen's own pixels, which the picture is fitted to and drawn at).
   QSize ClientSize() const;
 
  protected:
@@ -206,6 +207,7 @@ class TForm1 : public QMainWindow {
   void FormResize();
   void FormClose();
   void FormDestroy();
+  void ScreenChanged();
 
   // Commands and menus built from tables (form1_actions.cpp).
   void CreateActions();
@@ -220,6 +222,10 @@ class TForm1 : public QMainWindow {
   EffectSettings CurrentEffects() const;
   void DrawIdleCanvas();
   void CenterImage();
+  // The client area in device pixels, relative to the window.
+  QRect DeviceClientRect() const;
+  // A position in the window's logical coordinates as the device pixel under it.
+  QPoint ToDevicePoint(QPointF position) const;
 
   // File list (form1_file_list.cpp).
   QString GetPath(int nFolder);
@@ -265,6 +271,8 @@ class TForm1 : public QMainWindow {
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;
   TColor windowColor_ = BackGroundL;
+  // The client size in device pixels the last rendering was made for.
+  QSize renderedClientSize_;
 
   // The open dialog's remembered file name and folder (kept by every rendering).
   QString openDialogFileName_;

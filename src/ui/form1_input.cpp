@@ -198,7 +198,7 @@ void TForm1::Image1MouseUp(Qt::MouseButton Button, int X, int Y) {
     return;
   }
   if (!PM_T->isChecked())
-    Image1->move(Image1->x() + (X - DragFrom.x()), Image1->y() + (Y - DragFrom.y()));
+    Image1->MoveTo(Image1->Bounds().topLeft() + QPoint(X - DragFrom.x(), Y - DragFrom.y()));
 }
 
 void TForm1::FormGesture(int gestureId, double angle) {
@@ -227,6 +227,12 @@ void TForm1::PopupMenuFromCentre(int dx, int dy) {
   const QRect frame = frameGeometry();
   // div truncates toward zero, as integer division does.
   PM->popup(QPoint(frame.left() + frame.width() / 2 + dx, frame.top() + frame.height() / 2 + dy));
+}
+
+QPoint TForm1::ToDevicePoint(QPointF position) const {
+  // The handlers see device pixels, as the picture's bounds are.
+  const qreal ratio = devicePixelRatioF();
+  return QPoint(qRound(position.x() * ratio), qRound(position.y() * ratio));
 }
 
 // Qt's events, routed to the handlers above.
@@ -266,15 +272,16 @@ void TForm1::PointerPressed(Qt::MouseButton button, QPointF position) {
   // Strokes are drawn with the left button, a pen or one finger.
   strokeActive_ = button == Qt::LeftButton;
   stroke_.assign(1, position);
-  const QPoint p = position.toPoint();
+  const QPoint p = ToDevicePoint(position);
   Guarded([&] { Image1MouseDown(button, p.x(), p.y()); });
 }
 
 void TForm1::PointerReleased(Qt::MouseButton button, QPointF position) {
   pointerDown_ = false;
-  const QPoint p = position.toPoint();
-  const bool onWindow = !Image1->geometry().contains(centralWidget()->mapFrom(this, p)) &&
-                        centralWidget()->geometry().contains(p);
+  const QPoint p = ToDevicePoint(position);
+  const QRect client = DeviceClientRect();
+  const bool onWindow =
+      client.contains(p) && !Image1->Bounds().translated(client.topLeft()).contains(p);
   if (button == Qt::LeftButton && onWindow && IsTap(DragFrom, p))
     Guarded([this] { FormClick(); });
   if (strokeActive_)

@@ -1,7 +1,6 @@
 // ReadFiles: the window's one rendering, the idle canvas and the centring of the picture.
 #include <QFont>
 #include <QFontMetrics>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QScreen>
@@ -30,6 +29,7 @@ EffectSettings TForm1::CurrentEffects() const {
 void TForm1::ReadFiles() {
   if (IsClosing)
     return;
+  renderedClientSize_ = ClientSize();
   if (FileList.Empty()) {
     DrawIdleCanvas();
     return;
@@ -61,7 +61,8 @@ void TForm1::ReadFiles() {
     throw;
   }
   keepDecisions();
-  Image1->resize(result.imageWidth, result.imageHeight);
+  Image1->SetBounds(
+      QRect(Image1->Bounds().topLeft(), QSize(result.imageWidth, result.imageHeight)));
   Image1->SetPicture(std::move(result.picture));
   setWindowTitle(result.caption);
   TwoPics = result.twoPics;
@@ -70,8 +71,10 @@ void TForm1::ReadFiles() {
 
 void TForm1::CenterImage() {
   const QSize client = ClientSize();
+  const QSize image = Image1->Bounds().size();
   // div truncates toward zero; a picture larger than the window gets negative offsets.
-  Image1->move((client.width() - Image1->width()) / 2, (client.height() - Image1->height()) / 2);
+  Image1->MoveTo(
+      QPoint((client.width() - image.width()) / 2, (client.height() - image.height()) / 2));
 }
 
 void TForm1::DrawIdleCanvas() {
@@ -79,15 +82,17 @@ void TForm1::DrawIdleCanvas() {
   const int w = client.width();
   const int h = client.height();
   Image1->ClearPicture();
-  Image1->setGeometry(0, 0, w, h);
+  Image1->SetBounds(QRect(0, 0, w, h));
   TBitmap canvas(w, h);
   canvas.BrushColor = windowColor_;
   canvas.FillRect({0, 0, w, h});
   if (!canvas.Empty()) {
     QImage surface(canvas.ScanLine(0), w, h, qsizetype(canvas.Stride()), QImage::Format_BGR888);
-    // Points are measured at the screen's resolution, as on the window itself.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-      const int dotsPerMeter = int(std::lround(screen->logicalDotsPerInch() / 0.0254));
+    // Points are measured at the screen's real resolution: the canvas has device pixels, so the
+    // logical resolution is scaled by the device pixel ratio.
+    if (const QScreen* screen = this->screen()) {
+      const qreal dotsPerInch = screen->logicalDotsPerInch() * devicePixelRatioF();
+      const int dotsPerMeter = int(std::lround(dotsPerInch / 0.0254));
       surface.setDotsPerMeterX(dotsPerMeter);
       surface.setDotsPerMeterY(dotsPerMeter);
     }

@@ -49,10 +49,21 @@ void ImageControl::ClearPicture() {
   update();
 }
 
+void ImageControl::SetBounds(const QRect& bounds) {
+  bounds_ = bounds;
+  update();
+}
+
+void ImageControl::MoveTo(QPoint topLeft) {
+  bounds_.moveTopLeft(topLeft);
+  update();
+}
+
 QRect ImageControl::DrawnRect() const {
-  const QSize drawn = DrawnSize(picture_.Width(), picture_.Height(), width(), height());
-  return QRect((width() - drawn.width()) / 2, (height() - drawn.height()) / 2, drawn.width(),
-               drawn.height());
+  const int cw = bounds_.width();
+  const int ch = bounds_.height();
+  const QSize drawn = DrawnSize(picture_.Width(), picture_.Height(), cw, ch);
+  return QRect((cw - drawn.width()) / 2, (ch - drawn.height()) / 2, drawn.width(), drawn.height());
 }
 
 // Wraps the bitmap's rows without copying them.
@@ -76,7 +87,10 @@ void ImageControl::paintEvent(QPaintEvent*) {
   if (picture_.Empty())
     return;
   QPainter painter(this);
-  painter.drawImage(DrawnRect(), WrapBitmap(picture_));
+  // Drawn in device pixels, one bitmap pixel to one screen pixel.
+  const qreal ratio = devicePixelRatioF();
+  painter.scale(1 / ratio, 1 / ratio);
+  painter.drawImage(DrawnRect().translated(bounds_.topLeft()), WrapBitmap(picture_));
 }
 
 }  // namespace kelpra

@@ -1,6 +1,12 @@
 // Image1: shows a bitmap centred, shrinking a larger one proportionally, never enlarging.
+//
+// The control's bounds are in device pixels, relative to the client area, so that a picture is
+// shown one bitmap pixel to one screen pixel at any scale factor (fractional ones included, where
+// logical coordinates cannot name every pixel). The widget itself covers the client area and
+// clips the control, which may be larger than it and lie at negative coordinates.
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 
 #include "imaging/bitmap.h"
@@ -20,7 +26,13 @@ class ImageControl : public QWidget {
   void ClearPicture();
   TBitmap& Canvas() { return picture_; }
 
-  // Where the picture is drawn inside the control, by the centring and shrinking rule.
+  // Left, top, width and height in device pixels within the client area.
+  QRect Bounds() const { return bounds_; }
+  void SetBounds(const QRect& bounds);
+  void MoveTo(QPoint topLeft);
+
+  // Where the picture is drawn inside the control, by the centring and shrinking rule, in device
+  // pixels relative to the control's top-left corner.
   QRect DrawnRect() const;
 
  protected:
@@ -28,6 +40,7 @@ class ImageControl : public QWidget {
 
  private:
   TBitmap picture_;
+  QRect bounds_;
 };
 
 // The drawing rule: the size a w x h picture is drawn at in a cw x ch control.

@@ -144,7 +144,7 @@ TEST(MenuRuleTest, MenuItemShowsAndHidesMenuAndStatusBarAndRendersForTheNewSize)
   const QSize client = f.ClientSize();
   EXPECT_LT(client.height(), 300);
   // Rendered for the smaller client area: the page is centred in it.
-  EXPECT_EQ(f.Image1->pos().y(), (client.height() - f.Image1->height()) / 2);
+  EXPECT_EQ(f.Image1->Bounds().y(), (client.height() - f.Image1->Bounds().height()) / 2);
 
   f.Timer1->stop();
   f.MM_SM->trigger();  // Hide Menu
@@ -152,7 +152,7 @@ TEST(MenuRuleTest, MenuItemShowsAndHidesMenuAndStatusBarAndRendersForTheNewSize)
   EXPECT_TRUE(MenuHidden(f));
   EXPECT_FALSE(f.Timer1->isActive()) << "Hide Menu leaves the timer alone";
   EXPECT_EQ(f.ClientSize().height(), 300);
-  EXPECT_EQ(f.Image1->pos().y(), (300 - f.Image1->height()) / 2);
+  EXPECT_EQ(f.Image1->Bounds().y(), (300 - f.Image1->Bounds().height()) / 2);
 }
 
 TEST(MenuRuleTest, StartedInTabletModeShowsNoMenu) {

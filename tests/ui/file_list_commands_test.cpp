@@ -187,7 +187,7 @@ TEST_F(FileListCommandsTest, ReloadOfAnEmptiedFolderSaysSoAndLeavesThePicture) {
   EXPECT_TRUE(form().FileList.Empty());
   EXPECT_EQ(viewer.Caption(), caption);
   viewer.Run(&TForm1::Action14NextExecute);
-  EXPECT_EQ(form().Image1->geometry(), QRect(QPoint(0, 0), kPortraitWindow)) << "idle canvas";
+  EXPECT_EQ(form().Image1->Bounds(), QRect(QPoint(0, 0), kPortraitWindow)) << "idle canvas";
 }
 
 TEST_F(FileListCommandsTest, ParentDirWithoutPicturesRestoresTheList) {
@@ -255,7 +255,7 @@ TEST_F(FileListCommandsTest, ClearStopsAutoTurnAndShowsTheIdleCanvas) {
   EXPECT_FALSE(form().Timer1->isActive());
   EXPECT_TRUE(form().FileList.Empty());
   EXPECT_EQ(TForm1Inspector::RootDir(form()), root);
-  EXPECT_EQ(form().Image1->geometry(), QRect(QPoint(0, 0), kPortraitWindow));
+  EXPECT_EQ(form().Image1->Bounds(), QRect(QPoint(0, 0), kPortraitWindow));
 }
 
 TEST_F(FileListCommandsTest, GetPathAsksTheSystemForTheFolder) {

@@ -155,13 +155,13 @@ TEST(KeyTest, CCentresAPannedPictureWithStretchOff) {
   ShowFivePages(viewer);
   viewer.Run(&TForm1::Action08StretchExecute);  // off
   ImageControl* image = viewer.form1().Image1;
-  const QPoint centred = image->pos();
-  image->move(centred + QPoint(37, -11));
+  const QPoint centred = image->Bounds().topLeft();
+  image->MoveTo(centred + QPoint(37, -11));
   ReleaseKey(viewer, {"C", Qt::Key_C, None, Effect::Nothing});
-  EXPECT_EQ(image->pos(), centred);
+  EXPECT_EQ(image->Bounds().topLeft(), centred);
   const QSize client = viewer.form1().ClientSize();
-  EXPECT_EQ(centred,
-            QPoint((client.width() - image->width()) / 2, (client.height() - image->height()) / 2));
+  EXPECT_EQ(centred, QPoint((client.width() - image->Bounds().width()) / 2,
+                            (client.height() - image->Bounds().height()) / 2));
 }
 
 // A press and a release on the picture, `ms` milliseconds and (dx, dy) pixels apart.
@@ -244,12 +244,12 @@ TEST(PointerTest, DragPansThePictureWithStretchOffWithoutLimit) {
   ShowFivePages(viewer);
   viewer.Run(&TForm1::Action08StretchExecute);  // off
   ImageControl* image = viewer.form1().Image1;
-  const QPoint start = image->pos();
+  const QPoint start = image->Bounds().topLeft();
   PressAndRelease(viewer, Qt::RightButton, 0, 10, QPoint(20, 20), QPoint(23, 20));
-  EXPECT_EQ(image->pos(), start + QPoint(3, 0));
+  EXPECT_EQ(image->Bounds().topLeft(), start + QPoint(3, 0));
   // Far out of the window: there is no limit.
   PressAndRelease(viewer, Qt::LeftButton, 0, 10, QPoint(20, 20), QPoint(20, 2020));
-  EXPECT_EQ(image->pos(), start + QPoint(3, 2000));
+  EXPECT_EQ(image->Bounds().topLeft(), start + QPoint(3, 2000));
   EXPECT_EQ(viewer.form1().ndxR, 2);
 }
 

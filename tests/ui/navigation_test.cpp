@@ -277,7 +277,7 @@ TEST(NavigationTest, RotationCommandsTurnTheOrientationAndRender) {
     viewer.Run(s.command);
     EXPECT_EQ(direction, QString::fromLatin1(s.after));
     const bool quarter = direction == QLatin1String("LEFT") || direction == QLatin1String("RIGHT");
-    EXPECT_EQ(form.Image1->size(), quarter ? QSize(40, 30) : QSize(30, 40)) << "rendered";
+    EXPECT_EQ(form.Image1->Bounds().size(), quarter ? QSize(40, 30) : QSize(30, 40)) << "rendered";
   }
 }
 

@@ -26,7 +26,7 @@ TEST(RenderTest, IdleCanvasFillsTheClientAreaWithTheCentredTitle) {
   viewer.Show(QSize(400, 300));
   TForm1& form = viewer.form1();
   EXPECT_EQ(viewer.Caption(), IdleCaption());
-  EXPECT_EQ(form.Image1->geometry(), QRect(0, 0, 400, 300));
+  EXPECT_EQ(form.Image1->Bounds(), QRect(0, 0, 400, 300));
   const TBitmap& canvas = form.DisplayedPicture();
   ASSERT_EQ(canvas.Width(), 400);
   ASSERT_EQ(canvas.Height(), 300);
@@ -55,7 +55,7 @@ TEST(RenderTest, IdleCanvasFollowsTheClientSizeAndLeavesTheCaption) {
   viewer.Show(QSize(400, 300));
   viewer.form1().setWindowTitle(QStringLiteral("kept"));
   viewer.SetClientSize(QSize(260, 380));
-  EXPECT_EQ(viewer.form1().Image1->geometry(), QRect(0, 0, 260, 380));
+  EXPECT_EQ(viewer.form1().Image1->Bounds(), QRect(0, 0, 260, 380));
   EXPECT_EQ(viewer.form1().DisplayedPicture().Width(), 260);
   EXPECT_EQ(viewer.Caption(), QStringLiteral("kept"));
 }
@@ -186,7 +186,7 @@ TEST_P(StretchOffCentringTest, ControlIsCentredWithTruncation) {
   viewer.SetOption(&TForm1::PM_T, false);
   const QString path = viewer.WritePage("p.png", c.picture.width(), c.picture.height());
   viewer.Open(path);
-  EXPECT_EQ(viewer.form1().Image1->geometry(), c.expected);
+  EXPECT_EQ(viewer.form1().Image1->Bounds(), c.expected);
   TBitmap file;
   LoadFile(NativePath(path), file);
   EXPECT_EQ(BitmapDiff(file, viewer.form1().DisplayedPicture()), "") << "shown at its own size";
@@ -204,7 +204,7 @@ TEST(RenderTest, StretchOnFitsThePictureToTheClientArea) {
   viewer.SetOption(&TForm1::PM_T, true);
   viewer.Open(viewer.WritePage("p.png", 30, 40));
   TForm1& form = viewer.form1();
-  EXPECT_EQ(form.Image1->geometry(), QRect(0, 0, 300, 400));
+  EXPECT_EQ(form.Image1->Bounds(), QRect(0, 0, 300, 400));
   EXPECT_EQ(form.DisplayedPicture().Width(), 300);
   EXPECT_EQ(form.DisplayedPicture().Height(), 400);
 }

@@ -155,7 +155,11 @@ void ViewerFixture::SetClientSize(QSize clientSize) {
     const QSize client = form1_->ClientSize();
     if (client == clientSize)
       return;
-    form1_->resize(form1_->size() + clientSize - client);
+    // The client size is in device pixels, the window's size in logical ones.
+    const qreal ratio = form1_->devicePixelRatioF();
+    const QSize change = clientSize - client;
+    form1_->resize(form1_->size() +
+                   QSize(qRound(change.width() / ratio), qRound(change.height() / ratio)));
     QApplication::processEvents();
   }
 }

@@ -160,7 +160,8 @@ class ViewerFixture {
 
   // Creates the three windows with the given command-line arguments (not shown yet).
   void Create(QStringList arguments = {});
-  // Creates (if needed) and shows the main window so that its client area has the given size.
+  // Creates (if needed) and shows the main window so that its client area has the given size
+  // (in device pixels, as ClientSize).
   void Show(QSize clientSize = QSize(800, 600), QStringList arguments = {});
   // Resizes the window so that its client area has the given size (renders again).
   void SetClientSize(QSize clientSize);
