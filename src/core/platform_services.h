@@ -2,6 +2,7 @@
 // (Linux and Windows), tests use fakes.
 #pragma once
 
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <cstdint>
@@ -50,6 +51,8 @@ class ScreenInfo {
  public:
   virtual ~ScreenInfo() = default;
   virtual QSize PrimaryScreenSize() = 0;
+  // The part of the primary screen that windows may take: without panels and docks.
+  virtual QRect PrimaryScreenAvailableArea() = 0;
 };
 
 struct PlatformServices {

@@ -18,6 +18,7 @@
 #include "ui/dialogs.h"
 #include "ui/image_control.h"
 #include "ui/window_pixels.h"
+#include "ui/window_placement.h"
 
 namespace kelpra {
 
@@ -61,6 +62,7 @@ TForm1::TForm1(PlatformServices services, Dialogs& dialogs, QStringList argument
   setAttribute(Qt::WA_AcceptTouchEvents);
   grabGesture(Qt::PinchGesture);
   resize(512, 404);
+  placement_ = new OuterBoundsPlacement(*this);
   // A change of the window's device pixels that leaves its logical size is a resize too.
   new WindowPixelsWatcher(*this, [this] {
     if (ClientSize() != renderedClientSize_)

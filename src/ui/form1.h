@@ -28,6 +28,7 @@ namespace kelpra {
 
 class Dialogs;
 class ImageControl;
+class OuterBoundsPlacement;
 class TForm2;
 class TForm3;
 struct TForm1Inspector;
@@ -257,7 +258,8 @@ class TForm1 : public QMainWindow {
   // Settings (form1_settings.cpp).
   void ReadIni();
   void WriteIni();
-  // Restores the window's state and outer bounds; off-screen coordinates take the defaults.
+  // Restores the window's state and outer bounds; off-screen coordinates take the defaults, and
+  // the size is brought within the screen's available area.
   void PlaceWindow(const QString& state, const QRect& stored);
 
   // File operations (form1_file_ops.cpp).
@@ -271,6 +273,8 @@ class TForm1 : public QMainWindow {
   TForm2* form2_ = nullptr;
   TForm3* form3_ = nullptr;
   TColor windowColor_ = BackGroundL;
+  // The outer bounds the settings file stores, applied once the frame is known.
+  OuterBoundsPlacement* placement_ = nullptr;
   // The client size in device pixels the last rendering was made for.
   QSize renderedClientSize_;
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QSlider>
+#include <algorithm>
 #include <cmath>
 
 #include "core/file_names.h"
@@ -14,6 +15,7 @@
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/image_control.h"
+#include "ui/window_placement.h"
 
 namespace kelpra {
 
@@ -125,13 +127,15 @@ void TForm1::PlaceWindow(const QString& state, const QRect& stored) {
     if (stored.height() > 0)
       bounds.setHeight(stored.height());
   }
+  // No larger than the screen can show: a damaged file (Width=60000) would otherwise cost
+  // gigabytes at every start and be written back.
+  const QRect available = services_.screen.PrimaryScreenAvailableArea();
+  if (!available.isEmpty()) {
+    bounds.setWidth(std::min(bounds.width(), available.width()));
+    bounds.setHeight(std::min(bounds.height(), available.height()));
+  }
   setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
-  // The stored bounds are the outer frame; the frame the window manager adds (as far as it is
-  // known yet) is taken off the size.
-  const QSize frame = frameGeometry().size() - size();
-  move(bounds.topLeft());
-  resize(std::max(1, bounds.width() - frame.width()),
-         std::max(1, bounds.height() - frame.height()));
+  placement_->Apply(bounds);
   if (state == QLatin1String("wsMaximized"))
     setWindowState(windowState() | Qt::WindowMaximized);
 }
@@ -148,7 +152,7 @@ void TForm1::WriteIni() {
   const QString state = isMaximized()   ? QStringLiteral("wsMaximized")
                         : isMinimized() ? QStringLiteral("wsMinimized")
                                         : QStringLiteral("wsNormal");
-  const QRect bounds = frameGeometry();
+  const QRect bounds = placement_->OuterBounds();
   ini.EraseSection(kConfig);
   ini.WriteString(kConfig, "WindowState", state);
   ini.WriteInteger(kConfig, "Left", bounds.left());

@@ -10,4 +10,9 @@ QSize QtScreenInfo::PrimaryScreenSize() {
   return screen ? screen->size() : QSize();
 }
 
+QRect QtScreenInfo::PrimaryScreenAvailableArea() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  return screen ? screen->availableGeometry() : QRect();
+}
+
 }  // namespace kelpra

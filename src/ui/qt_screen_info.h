@@ -1,4 +1,4 @@
-// The primary screen's size, from Qt.
+// The primary screen's size and available area, from Qt.
 #pragma once
 
 #include "core/platform_services.h"
@@ -9,6 +9,7 @@ class QtScreenInfo : public ScreenInfo {
  public:
   // Empty when there is no screen at all.
   QSize PrimaryScreenSize() override;
+  QRect PrimaryScreenAvailableArea() override;
 };
 
 }  // namespace kelpra

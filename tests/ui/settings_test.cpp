@@ -151,7 +151,13 @@ INSTANTIATE_TEST_SUITE_P(
                       "WindowState=WSMAXIMIZED\nLeft=10\nTop=20\nWidth=700\nHeight=500\n",
                       QRect(10, 20, 700, 500), false},
         // 0.3 x 1375 = 412.5 and 0.3 x 1085 = 325.5: halves go to the even neighbour.
-        PlacementCase{"ties_to_even", QSize(1375, 1085), "", QRect(412, 326, 550, 434), false}),
+        PlacementCase{"ties_to_even", QSize(1375, 1085), "", QRect(412, 326, 550, 434), false},
+        // No larger than the screen's available area (1920 x 1040 beside a panel), the
+        // position kept: a damaged size must not cost gigabytes at every start.
+        PlacementCase{"huge_size", kFullHd, "Left=10\nTop=20\nWidth=60000\nHeight=50000\n",
+                      QRect(10, 20, 1920, 1040), false},
+        PlacementCase{"just_too_tall", kFullHd, "Left=10\nTop=20\nWidth=1920\nHeight=1041\n",
+                      QRect(10, 20, 1920, 1040), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SettingsTest, EffectsAndIntervalAreReadWithTheirRules) {
@@ -270,6 +276,15 @@ TEST(SettingsTest, ClosingWritesTheFourSectionsInOrderAndKeepsForeignOnes) {
                                .arg(bounds.height())
                                .arg(pages[1]);
   EXPECT_EQ(QString::fromUtf8(ReadAll(SettingsFile(f))), expected);
+}
+
+TEST(SettingsTest, AHugeStoredSizeIsWrittenBackAsApplied) {
+  ViewerFixture viewer;
+  StartWith(viewer, "[CONFIG]\nLeft=10\nTop=20\nWidth=60000\nHeight=50000\n");
+  viewer.form1().close();
+  const IniFile ini(SettingsFile(viewer.form1()));
+  EXPECT_EQ(ini.ReadInteger("CONFIG", "Width", 0), 1920);
+  EXPECT_EQ(ini.ReadInteger("CONFIG", "Height", 0), 1040);
 }
 
 TEST(SettingsTest, AMaximizedWindowIsStoredAsSuch) {

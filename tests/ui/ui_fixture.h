@@ -140,7 +140,9 @@ class FakePlatform : public SpecialFolders,
 
   // ScreenInfo
   QSize PrimaryScreenSize() override { return screenSize; }
+  QRect PrimaryScreenAvailableArea() override { return availableArea; }
   QSize screenSize{1920, 1080};
+  QRect availableArea{0, 0, 1920, 1040};  // a panel along the bottom
 
  private:
   std::filesystem::path appData_;
