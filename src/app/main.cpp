@@ -62,6 +62,7 @@ int main(int argc, char** argv) {
     arguments << kelpra::FileNameFromBytes(argv[i]);
 #endif
   kelpra::TForm1 form1(services, dialogs, arguments);
+  dialogs.SetOwner(&form1);
   kelpra::TForm2 form2(form1);
   kelpra::TForm3 form3(form1);
   form2.hide();

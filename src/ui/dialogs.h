@@ -23,6 +23,8 @@ class Dialogs {
 
   // Information box with a single OK button.
   virtual void Information(const QString& text) = 0;
+  // The same, centred on the screen rather than on the window.
+  virtual void InformationOnScreen(const QString& text) = 0;
   // Question box with Yes and No; true for Yes.
   virtual bool ConfirmYesNo(const QString& text) = 0;
   // Confirmation-kind box with a single OK button.

@@ -81,8 +81,8 @@ void TForm1::Action10DarkBGExecute() {
 }
 
 void TForm1::Action11VersionExecute() {
-  dialogs_.Information(QStringLiteral("[Kelpra]") + QString::fromLatin1(BuildTag()) +
-                       QStringLiteral("\r\n") + QString::fromUtf8(Version1));
+  dialogs_.InformationOnScreen(QStringLiteral("[Kelpra]") + QString::fromLatin1(BuildTag()) +
+                               QStringLiteral("\r\n") + QString::fromUtf8(Version1));
   RearmTimer();
 }
 

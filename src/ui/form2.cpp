@@ -13,6 +13,7 @@
 #include "ui/dialog_controls.h"
 #include "ui/form1.h"
 #include "ui/hourglass.h"
+#include "ui/window_placement.h"
 
 namespace kelpra {
 
@@ -43,7 +44,7 @@ QSlider* MakeTrackBar(QWidget* parent, const char* name, int top, int min, int m
 
 }  // namespace
 
-TForm2::TForm2(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) {
+TForm2::TForm2(TForm1& form1) : QDialog(&form1), form1_(form1) {
   SetUpDialogWindow(*this, "Form2", QStringLiteral("Picture"), 214, 352);
 
   LabelContrast = MakeLabel(this, "LabelContrast", QStringLiteral("Contrast"), 16, 16);
@@ -185,8 +186,10 @@ void TForm2::FormClose() {
 
 void TForm2::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous())
+  if (!event->spontaneous()) {
+    CentreOnScreen(*this);
     FormShow();
+  }
 }
 
 void TForm2::done(int result) {

@@ -21,7 +21,8 @@ class TForm2 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm2(TForm1& form1, QWidget* parent = nullptr);
+  // A dialog of the main window: the window system keeps it above it (transient for it).
+  explicit TForm2(TForm1& form1);
 
   // The orientation: "UP", "LEFT", "RIGHT" or "DOWN".
   QString Direction = QStringLiteral("UP");

@@ -9,6 +9,7 @@
 
 #include "ui/dialog_controls.h"
 #include "ui/form1.h"
+#include "ui/window_placement.h"
 
 namespace kelpra {
 
@@ -49,7 +50,7 @@ class IntervalSpinBox : public QSpinBox {
 
 }  // namespace
 
-TForm3::TForm3(TForm1& form1, QWidget* parent) : QDialog(parent), form1_(form1) {
+TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1) {
   SetUpDialogWindow(*this, "Form3", QStringLiteral("Interval"), 214, 126);
 
   Label1 = MakeLabel(this, "Label1", QStringLiteral("Auto page turn interval"), 32, 16);
@@ -91,8 +92,10 @@ void TForm3::ButtonCancelClick() {
 
 void TForm3::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
-  if (!event->spontaneous())
+  if (!event->spontaneous()) {
+    CentreOnScreen(*this);
     FormShow();
+  }
 }
 
 void TForm3::done(int result) {

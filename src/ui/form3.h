@@ -15,7 +15,8 @@ class TForm3 : public QDialog {
   Q_OBJECT
 
  public:
-  TForm3(TForm1& form1, QWidget* parent = nullptr);
+  // A dialog of the main window: the window system keeps it above it (transient for it).
+  explicit TForm3(TForm1& form1);
 
   QLabel* Label1 = nullptr;
   QSpinBox* SpinEdit1 = nullptr;

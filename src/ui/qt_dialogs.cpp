@@ -6,19 +6,16 @@
 
 #include "core/file_names.h"
 #include "core/file_search.h"
+#include "ui/window_placement.h"
 
 namespace kelpra {
 
 namespace {
 
-QWidget* Owner() {
-  return QApplication::activeWindow();
-}
-
-std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString& folder,
-                                     const QString& fileName, const QString& filter,
-                                     const QString& defaultExtension) {
-  QFileDialog dialog(Owner(), QString(), DisplayName(folder));
+std::optional<QString> RunFileDialog(QWidget* owner, QFileDialog::AcceptMode mode,
+                                     const QString& folder, const QString& fileName,
+                                     const QString& filter, const QString& defaultExtension) {
+  QFileDialog dialog(owner, QString(), DisplayName(folder));
   dialog.setAcceptMode(mode);
   dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                      : QFileDialog::AnyFile);
@@ -40,10 +37,30 @@ std::optional<QString> RunFileDialog(QFileDialog::AcceptMode mode, const QString
   return ResolveQtDecodedPath(chosen);
 }
 
-void MessageBox(QMessageBox::Icon icon, const QString& title, const QString& text,
-                QMessageBox::StandardButton button) {
-  QMessageBox box(icon, title, text, button, Owner());
-  box.exec();
+// A message box of the owner's, shown over the owner or centred on the screen.
+class OwnedMessageBox : public QMessageBox {
+ public:
+  OwnedMessageBox(QWidget* owner, Icon icon, const QString& title, const QString& text,
+                  StandardButtons buttons, bool onScreen)
+      : QMessageBox(icon, title, text, buttons, owner), onScreen_(onScreen) {}
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QMessageBox::showEvent(event);  // the box takes its final size here
+    if (onScreen_)
+      CentreOnScreen(*this);
+  }
+
+ private:
+  bool onScreen_;
+};
+
+// Returns the button pressed.
+int ShowMessageBox(QWidget* owner, QMessageBox::Icon icon, const QString& title,
+                   const QString& text, QMessageBox::StandardButtons buttons,
+                   bool onScreen = false) {
+  OwnedMessageBox box(owner, icon, title, text, buttons, onScreen);
+  return box.exec();
 }
 
 }  // namespace
@@ -67,13 +84,15 @@ QStringList QtNameFilters(const QString& filter) {
 std::optional<QString> QtDialogs::OpenPicture(const QString& folder, const QString& fileName,
                                               const QString& filter,
                                               const QString& defaultExtension) {
-  return RunFileDialog(QFileDialog::AcceptOpen, folder, fileName, filter, defaultExtension);
+  return RunFileDialog(Owner(), QFileDialog::AcceptOpen, folder, fileName, filter,
+                       defaultExtension);
 }
 
 std::optional<QString> QtDialogs::SavePicture(const QString& folder, const QString& fileName,
                                               const QString& filter,
                                               const QString& defaultExtension) {
-  return RunFileDialog(QFileDialog::AcceptSave, folder, fileName, filter, defaultExtension);
+  return RunFileDialog(Owner(), QFileDialog::AcceptSave, folder, fileName, filter,
+                       defaultExtension);
 }
 
 std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& startFolder) {
@@ -84,26 +103,37 @@ std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QStri
   return ResolveQtDecodedPath(folder);
 }
 
+QWidget* QtDialogs::Owner() const {
+  if (QWidget* modal = QApplication::activeModalWidget())
+    return modal;
+  return owner_ ? owner_.data() : QApplication::activeWindow();
+}
+
 void QtDialogs::Information(const QString& text) {
-  MessageBox(QMessageBox::Information, QStringLiteral("Information"), text, QMessageBox::Ok);
+  ShowMessageBox(Owner(), QMessageBox::Information, QStringLiteral("Information"), text,
+                 QMessageBox::Ok);
+}
+
+void QtDialogs::InformationOnScreen(const QString& text) {
+  ShowMessageBox(Owner(), QMessageBox::Information, QStringLiteral("Information"), text,
+                 QMessageBox::Ok, true);
 }
 
 bool QtDialogs::ConfirmYesNo(const QString& text) {
-  QMessageBox box(QMessageBox::Question, QStringLiteral("Confirm"), text,
-                  QMessageBox::Yes | QMessageBox::No, Owner());
-  return box.exec() == QMessageBox::Yes;
+  return ShowMessageBox(Owner(), QMessageBox::Question, QStringLiteral("Confirm"), text,
+                        QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
 void QtDialogs::ConfirmOk(const QString& text) {
-  MessageBox(QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Ok);
+  ShowMessageBox(Owner(), QMessageBox::Question, QStringLiteral("Confirm"), text, QMessageBox::Ok);
 }
 
 void QtDialogs::ErrorAbort(const QString& text) {
-  MessageBox(QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Abort);
+  ShowMessageBox(Owner(), QMessageBox::Critical, QStringLiteral("Error"), text, QMessageBox::Abort);
 }
 
 void QtDialogs::ShowError(const QString& message) {
-  MessageBox(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok);
+  ShowMessageBox(Owner(), QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok);
 }
 
 }  // namespace kelpra

@@ -1,7 +1,9 @@
 // The standard dialogs and message boxes, with Qt's file dialogs and message boxes.
 #pragma once
 
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 
 #include "ui/dialogs.h"
 
@@ -9,6 +11,10 @@ namespace kelpra {
 
 class QtDialogs : public Dialogs {
  public:
+  // The window the boxes and dialogs belong to (transient for it), unless a modal dialog of it
+  // is open: then they belong to that.
+  void SetOwner(QWidget* window) { owner_ = window; }
+
   std::optional<QString> OpenPicture(const QString& folder, const QString& fileName,
                                      const QString& filter,
                                      const QString& defaultExtension) override;
@@ -17,10 +23,16 @@ class QtDialogs : public Dialogs {
                                      const QString& defaultExtension) override;
   std::optional<QString> ChooseFolder(const QString& title, const QString& startFolder) override;
   void Information(const QString& text) override;
+  void InformationOnScreen(const QString& text) override;
   bool ConfirmYesNo(const QString& text) override;
   void ConfirmOk(const QString& text) override;
   void ErrorAbort(const QString& text) override;
   void ShowError(const QString& message) override;
+
+ private:
+  QWidget* Owner() const;
+
+  QPointer<QWidget> owner_;
 };
 
 // A filter of bar-separated description and pattern pairs ("Text (*.a;*.b)|*.a;*.b|...") as

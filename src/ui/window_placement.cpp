@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
@@ -82,6 +83,21 @@ void OuterBoundsPlacement::FitToFrame() {
   const QSize client = InsideFrame(applied_.size(), FrameMargins(window_));
   if (client != window_.size())
     window_.resize(client);
+}
+
+void CentreOnScreen(QWidget& window) {
+  if (!CanPlaceWindows())
+    return;
+  const QScreen* screen = window.screen();
+  if (!screen)
+    return;
+  QMargins frame = FrameMargins(window);
+  if (frame.isNull() && window.parentWidget())
+    frame = FrameMargins(*window.parentWidget()->window());
+  const QSize outer = window.size().grownBy(frame);
+  const QRect area = screen->geometry();
+  MoveFrameTo(window, QPoint(area.left() + (area.width() - outer.width()) / 2,
+                             area.top() + (area.height() - outer.height()) / 2));
 }
 
 }  // namespace kelpra

@@ -1,5 +1,5 @@
 // Where windows go on the screen: the main window by its outer bounds (frame included, as the
-// settings file stores them).
+// settings file stores them), the dialogs and the version box centred on the screen.
 #pragma once
 
 #include <QObject>
@@ -37,5 +37,9 @@ class OuterBoundsPlacement : public QObject {
   QRect applied_;
   bool fitPending_ = false;
 };
+
+// Moves a window that is about to be shown so that its outer frame is centred on its screen. The
+// frame's size is estimated from the frame of the window it belongs to, until it has its own.
+void CentreOnScreen(QWidget& window);
 
 }  // namespace kelpra

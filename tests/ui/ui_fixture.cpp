@@ -54,6 +54,10 @@ void FakeDialogs::Information(const QString& text) {
   messages.push_back({"Information", text});
 }
 
+void FakeDialogs::InformationOnScreen(const QString& text) {
+  messages.push_back({"InformationOnScreen", text});
+}
+
 bool FakeDialogs::ConfirmYesNo(const QString& text) {
   messages.push_back({"ConfirmYesNo", text});
   if (yesNoAnswers.empty())

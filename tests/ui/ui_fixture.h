@@ -67,7 +67,9 @@ class FakeDialogs : public Dialogs {
     QString defaultExtension;
   };
   struct Message {
-    std::string kind;  // "Information", "ConfirmYesNo", "ConfirmOk", "ErrorAbort", "ShowError"
+    // "Information", "InformationOnScreen", "ConfirmYesNo", "ConfirmOk", "ErrorAbort",
+    // "ShowError"
+    std::string kind;
     QString text;
   };
 
@@ -87,6 +89,7 @@ class FakeDialogs : public Dialogs {
                                      const QString& defaultExtension) override;
   std::optional<QString> ChooseFolder(const QString& title, const QString& startFolder) override;
   void Information(const QString& text) override;
+  void InformationOnScreen(const QString& text) override;
   bool ConfirmYesNo(const QString& text) override;
   void ConfirmOk(const QString& text) override;
   void ErrorAbort(const QString& text) override;
