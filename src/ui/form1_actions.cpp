@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "ui/form1.h"
+#include "ui/menu_grabs.h"
 
 namespace kelpra {
 
@@ -228,6 +229,9 @@ void TForm1::CreateMenus() {
   PM->setObjectName(QStringLiteral("PM"));
   FillMenu(*this, PM, kPopupMenu);
   connect(PM, &QMenu::aboutToShow, this, [this] { Guarded([this] { PMPopup(); }); });
+  auto* grabs = new MenuGrabs(this);
+  for (QMenu* menu : {MM_F, MM_N, MM_S, MM_H, PM})
+    grabs->Watch(*menu);
   connect(Action30AutoTurn, &QAction::toggled, Action30AutoTurn1, &QAction::setChecked);
 
   PM_Y->setChecked(true);  // the only check mark on before the settings are read

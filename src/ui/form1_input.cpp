@@ -224,9 +224,11 @@ void TForm1::Action17CloseMenuExecute() {
 }
 
 void TForm1::PopupMenuFromCentre(int dx, int dy) {
+  // The point is measured from the outer frame's corner, but handed on in the window's own
+  // coordinates: where the window is on the screen need not be known. div truncates toward zero.
   const QRect frame = frameGeometry();
-  // div truncates toward zero, as integer division does.
-  PM->popup(QPoint(frame.left() + frame.width() / 2 + dx, frame.top() + frame.height() / 2 + dy));
+  const QPoint fromFrame(frame.width() / 2 + dx, frame.height() / 2 + dy);
+  PM->popup(mapToGlobal(fromFrame - (geometry().topLeft() - frame.topLeft())));
 }
 
 QPoint TForm1::ToDevicePoint(QPointF position) const {
