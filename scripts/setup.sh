@@ -5,10 +5,10 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang-format
-  qt6-base-dev libgl-dev libxcb1-dev librsvg2-bin
+  qt6-base-dev libgl-dev libxcb1-dev qt6-wayland librsvg2-bin
   libjpeg62-turbo-dev libpng-dev zlib1g-dev libgif-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox weston
   dbus dbus-x11 libglib2.0-bin gsettings-desktop-schemas
   fonts-ipafont-gothic
 )
@@ -35,7 +35,8 @@ if [ ${#extra_arch[@]} -gt 0 ]; then
       $SUDO dpkg --add-architecture "$arch"
     fi
   done
-  packages+=(g++-multilib qt6-base-dev:i386 qt6-qpa-plugins:i386 libgl-dev:i386 libxcb1-dev:i386
+  packages+=(g++-multilib qt6-base-dev:i386 qt6-qpa-plugins:i386 qt6-wayland:i386
+             libgl-dev:i386 libxcb1-dev:i386
              libjpeg62-turbo-dev:i386 libpng-dev:i386 zlib1g-dev:i386 libgif-dev:i386
              libgtest-dev:i386 libgmock-dev:i386 libbenchmark-dev:i386)
 fi

@@ -1,17 +1,22 @@
 # Sourced by the end-to-end tests: a private home and settings folder, the sample book, Xvfb on a
-# free display (no window manager), the viewer started on it, and waiting for its caption.
+# free display (no window manager), the viewer started on it, and waiting for its caption; on
+# request a window manager (start_openbox) or a Wayland session (lib/wayland.sh).
 # Expects $1 = the kelpra program, $2 = kelpra-make-sample-book.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/wayland.sh"
 
 kelpra=$1
 make_book=$2
 work=$(mktemp -d)
 xvfb_pid=
+openbox_pid=
 viewer_pid=
 window=
 
 cleanup() {
   [[ -n $viewer_pid ]] && kill "$viewer_pid" 2>/dev/null || true
+  stop_weston
+  [[ -n $openbox_pid ]] && kill "$openbox_pid" 2>/dev/null || true
   [[ -n $xvfb_pid ]] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -88,4 +93,30 @@ wait_closed() {
     sleep 0.1
   done
   fail "the viewer did not close"
+}
+
+# Starts openbox on the test's display with a private configuration (its defaults) and waits
+# until it manages windows.
+start_openbox() {
+  mkdir -p "$work/openbox"
+  echo '<openbox_config xmlns="http://openbox.org/3.4/rc"/>' >"$work/openbox/rc.xml"
+  openbox --config-file "$work/openbox/rc.xml" --sm-disable >"$work/openbox.log" 2>&1 &
+  openbox_pid=$!
+  for _ in $(seq 100); do
+    [[ $(xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null) == *"window id"* ]] && return 0
+    sleep 0.1
+  done
+  fail "openbox did not start"
+}
+
+# The outer bounds of a window managed by a window manager: "left top width height" of its
+# frame, from the client's place and size and the frame extents the manager announces.
+frame_bounds() {
+  local x y w h left=0 right=0 top=0 bottom=0 extents
+  read -r x y w h < <(xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $NF}
+    /Absolute upper-left Y/ {y = $NF} /Width:/ {w = $NF} /Height:/ {h = $NF}
+    END {print x, y, w, h}')
+  extents=$(xprop -id "$1" _NET_FRAME_EXTENTS | sed -n 's/.* = //p' | tr -d ' ')
+  [[ -n $extents ]] && IFS=, read -r left right top bottom <<<"$extents"
+  echo "$((x - left)) $((y - top)) $((w + left + right)) $((h + top + bottom))"
 }
