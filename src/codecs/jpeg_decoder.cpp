@@ -29,6 +29,7 @@ struct JpegSession {
   jpeg_progress_mgr progress{};
   std::jmp_buf jump;
   bool tooManyScans = false;
+  bool readingHeaders = true;  // until jpeg_read_header has found the first scan
   char message[JMSG_LENGTH_MAX] = {};
   int messageCode = 0;
   std::span<const std::uint8_t> data;
@@ -52,13 +53,17 @@ JpegSession& SessionOf(j_common_ptr info) {
   std::longjmp(session.jump, 1);
 }
 
-// Warnings about the data (premature end, corrupt or skipped bytes) end the decoding: a damaged
-// picture is an error, not a picture with grey filler. Notes about metadata pass.
+// Notes about the headers lose nothing of the picture, and neither do stray bytes between
+// header markers, which some writers leave.
+bool AboutHeaders(int code, bool readingHeaders) {
+  return code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_BOGUS_ICC ||
+         (code == JWRN_EXTRANEOUS_DATA && readingHeaders);
+}
+
+// Warnings about the picture data (a premature end, corrupt or skipped entropy-coded bytes, a bad
+// progression) end the decoding: a damaged picture is an error, not a picture with grey filler.
 void EmitMessage(j_common_ptr info, int level) {
-  if (level >= 0)
-    return;
-  const int code = info->err->msg_code;
-  if (code == JWRN_JFIF_MAJOR || code == JWRN_ADOBE_XFORM || code == JWRN_BOGUS_ICC)
+  if (level >= 0 || AboutHeaders(info->err->msg_code, SessionOf(info).readingHeaders))
     return;
   info->err->error_exit(info);
 }
@@ -85,6 +90,7 @@ void ReadHeader(JpegSession& s) {
   s.info.scale_num = 1;
   s.info.scale_denom = 1;
   s.info.do_fancy_upsampling = TRUE;
+  s.readingHeaders = false;
   const bool cmyk = s.info.jpeg_color_space == JCS_CMYK || s.info.jpeg_color_space == JCS_YCCK;
   s.info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;
 }

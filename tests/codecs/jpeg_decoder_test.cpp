@@ -81,6 +81,58 @@ TEST(JpegDecoderTest, CmykWithAndWithoutAdobeMarker) {
   }
 }
 
+// A baseline file with an APP1 segment after the JFIF one, so that APP1, DQT and DHT all have a
+// marker.
+std::vector<std::uint8_t> JpegWithApp1() {
+  std::vector<std::uint8_t> jpeg = EncodeJpeg(MakePicture(24, 16, 5), {});
+  const std::size_t afterApp0 = 4 + std::size_t(jpeg[4] << 8 | jpeg[5]);
+  const std::uint8_t app1[] = {0xFF, 0xE1, 0x00, 0x06, 'K', 'e', 'l', 'p'};
+  jpeg.insert(jpeg.begin() + std::ptrdiff_t(afterApp0), std::begin(app1), std::end(app1));
+  return jpeg;
+}
+
+// Puts a few stray bytes before the first marker of this type.
+std::vector<std::uint8_t> WithStrayBytesBefore(std::vector<std::uint8_t> jpeg, std::uint8_t marker,
+                                               std::size_t count) {
+  for (std::size_t at = 2; at + 1 < jpeg.size(); ++at) {
+    if (jpeg[at] == 0xFF && jpeg[at + 1] == marker) {
+      std::vector<std::uint8_t> stray(count);
+      for (std::size_t i = 0; i < count; ++i)
+        stray[i] = std::uint8_t(0x12 * i);
+      jpeg.insert(jpeg.begin() + std::ptrdiff_t(at), stray.begin(), stray.end());
+      return jpeg;
+    }
+  }
+  throw std::runtime_error("no such marker");
+}
+
+TEST(JpegDecoderTest, StrayBytesBetweenHeaderMarkersLoseNothing) {
+  const std::vector<std::uint8_t> clean = JpegWithApp1();
+  TBitmap expected;
+  ASSERT_EQ(DecodeError(clean, expected, "t.jpg"), "");
+  for (const std::uint8_t marker : {0xE1, 0xDB, 0xC4, 0xC0, 0xDA}) {
+    for (const std::size_t count : {1, 3}) {
+      TBitmap bmp;
+      ASSERT_EQ(DecodeError(WithStrayBytesBefore(clean, marker, count), bmp, "t.jpg"), "")
+          << "marker " << int(marker) << ", " << count << " bytes";
+      EXPECT_EQ(BitmapDiff(expected, bmp), "") << "marker " << int(marker);
+    }
+  }
+}
+
+// Bytes between the scan data and the end could be part of a damaged scan. (A few are taken in
+// as the scan's last bits and pass unseen.)
+TEST(JpegDecoderTest, StrayBytesAfterTheScanDataAreStillAnError) {
+  TBitmap bmp;
+  const std::string error =
+      DecodeError(WithStrayBytesBefore(JpegWithApp1(), 0xD9, 40), bmp, "t.jpg");
+  EXPECT_EQ(error.rfind("Cannot read picture \"t.jpg\": the JPEG data is damaged (Corrupt JPEG "
+                        "data: ",
+                        0),
+            0u)
+      << error;
+}
+
 TEST(JpegDecoderTest, ProgressivePictureWithHundredsOfScansDecodes) {
   const TBitmap picture = MakeUniform(8, 8, RGB(90, 60, 30));
   TBitmap bmp;
