@@ -1,7 +1,7 @@
-// PNG through libpng: every colour type and depth to 8-bit BGR; an alpha channel is blended over
-// black, a single transparent colour (tRNS) is ignored so its stored colours show. libpng reports
-// errors through ErrorExit, which longjmps back into RunGuarded, the only function that calls
-// setjmp; the steps it runs hold no C++ objects.
+// PNG through libpng: every colour type and depth to 8-bit BGR; an alpha channel, or a palette's
+// partial transparency, is blended over black; a transparent colour (tRNS) is ignored so its
+// stored colours show. libpng reports errors through ErrorExit, which longjmps back into
+// RunGuarded, the only function that calls setjmp; the steps it runs hold no C++ objects.
 #include <png.h>
 
 #include <algorithm>
@@ -62,13 +62,26 @@ void ReadInput(png_structp png, png_bytep buffer, png_size_t count) {
   s.pos += count;
 }
 
+// A palette whose transparency table holds values other than 0 and 255 has partial
+// transparency, as an alpha channel has.
+bool PartlyTransparentPalette(const PngSession& s) {
+  png_bytep alphas = nullptr;
+  int count = 0;
+  if (png_get_color_type(s.png, s.info) != PNG_COLOR_TYPE_PALETTE ||
+      png_get_tRNS(s.png, s.info, &alphas, &count, nullptr) == 0 || !alphas) {
+    return false;
+  }
+  return std::any_of(alphas, alphas + count, [](png_byte a) { return a != 0 && a != 255; });
+}
+
 void ReadInfo(PngSession& s) {
   png_set_user_limits(s.png, kMaxPictureSide, kMaxPictureSide);
   png_set_chunk_cache_max(s.png, kMaxCachedChunks);
   png_set_chunk_malloc_max(s.png, kMaxChunkBytes);
-  png_set_crc_action(s.png, PNG_CRC_ERROR_QUIT, PNG_CRC_ERROR_QUIT);
-  // Every ancillary chunk is skipped unread (CRC still checked): none changes the picture we
-  // show, and libpng would otherwise allocate and clear whatever length a text chunk claims.
+  // A damaged critical chunk damages the picture; a damaged ancillary one is dropped.
+  png_set_crc_action(s.png, PNG_CRC_ERROR_QUIT, PNG_CRC_WARN_DISCARD);
+  // Every ancillary chunk but tRNS is skipped unread: none changes the picture we show, and
+  // libpng would otherwise allocate and clear whatever length a text chunk claims.
   png_set_keep_unknown_chunks(s.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
   png_set_read_fn(s.png, nullptr, ReadInput);
   png_read_info(s.png, s.info);
@@ -80,8 +93,9 @@ void ReadInfo(PngSession& s) {
     png_set_expand_gray_1_2_4_to_8(s.png);
     png_set_gray_to_rgb(s.png);
   }
-  s.alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0;
-  // Expanding a palette also turns its tRNS into alpha: dropped again, the stored colours show.
+  s.alpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || PartlyTransparentPalette(s);
+  // Expanding a palette also turns its tRNS into alpha: a table of only opaque and clear entries
+  // marks transparent colours, dropped again so that the stored colours show.
   if (!s.alpha)
     png_set_strip_alpha(s.png);
   png_set_bgr(s.png);

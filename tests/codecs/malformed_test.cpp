@@ -125,7 +125,7 @@ Bytes PngWithBadCrc(const char* chunk) {
 }
 
 Bytes PngWithTextFlipped() {
-  PngLayout layout{2, 1, 2, 8, false, Bytes(6, 1)};
+  PngLayout layout{2, 1, 2, 8, false, {10, 20, 30, 40, 50, 60}};
   layout.textBytes = 10;
   Bytes png = EncodePng(layout);
   png[FindChunk(png, "tEXt") + 10] ^= 0x01;
@@ -291,7 +291,8 @@ const MalformedCase kCases[] = {
      "the PNG data is damaged (IHDR: CRC error)"},
     {"png_bad_crc_idat", [] { return PngWithBadCrc("IDAT"); },
      "the PNG data is damaged (IDAT: CRC error)"},
-    {"png_bad_crc_text", PngWithTextFlipped, "the PNG data is damaged (tEXt: CRC error)"},
+    {"png_bad_crc_iend", [] { return PngWithBadCrc("IEND"); },
+     "the PNG data is damaged (IEND: CRC error)"},
     {"png_text_chunk_past_end", PngWithHugeTextChunk, "the PNG data is truncated"},
     {"png_bad_deflate_data", PngWithBadDeflate, "the PNG data is damaged"},
     {"png_claims_65535_square", [] { return PngClaiming(65535, 65535); }, kTooLarge65535},
@@ -307,6 +308,17 @@ const MalformedCase kCases[] = {
      "side)"},
     {"jpeg_claims_large_size", [] { return JpegClaiming(16000, 16000); }, "the JPEG data is"},
 };
+
+// A damaged ancillary chunk is dropped, as libpng does by default.
+TEST(DamagedAncillaryChunkTest, BadTextCrcLeavesThePicture) {
+  const Bytes png = PngWithTextFlipped();
+  Bytes clean = png;
+  RightCrc(clean, FindChunk(clean, "tEXt"));
+  TBitmap expected, bmp;
+  ASSERT_EQ(DecodeError(clean, expected, "t"), "");
+  ASSERT_EQ(DecodeError(png, bmp, "t"), "");
+  EXPECT_EQ(BitmapDiff(expected, bmp), "");
+}
 
 class MalformedTest : public testing::TestWithParam<MalformedCase> {};
 

@@ -86,7 +86,17 @@ INSTANTIATE_TEST_SUITE_P(
                 {RGB(7, 7, 7), RGB(8, 8, 8)}},
         PngCase{"palette_trns",
                 {2, 1, 3, 8, false, {1, 0}, kPalette, {0, 0, 0}},
-                {RGB(100, 150, 200), RGB(3, 2, 1)}}),
+                {RGB(100, 150, 200), RGB(3, 2, 1)}},
+        PngCase{"palette_binary_trns",
+                {3, 1, 3, 8, false, {1, 0, 2}, kPalette, {255, 0}},
+                {RGB(100, 150, 200), RGB(3, 2, 1), RGB(255, 0, 0)}},
+        // Partial transparency blends as alpha does; entries past the table are opaque.
+        PngCase{"palette_partial_trns",
+                {4, 1, 3, 4, false, {0, 1, 2, 1}, kPalette, {128, 0}},
+                {RGB(2, 1, 1), RGB(0, 0, 0), RGB(255, 0, 0), RGB(0, 0, 0)}},
+        PngCase{"palette_partial_trns_all_entries",
+                {2, 1, 3, 8, false, {1, 2}, kPalette, {0, 64, 1}},
+                {RGB(25, 38, 50), RGB(1, 0, 0)}}),
     [](const testing::TestParamInfo<PngCase>& info) { return std::string(info.param.name); });
 
 TEST(PngDecoderLimitsTest, LargeTextChunkIsSkippedAndThePictureShows) {
