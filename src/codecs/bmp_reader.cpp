@@ -1,5 +1,9 @@
 // Kelpra's own BMP reader: uncompressed pixels of every depth; RLE lives in bmp_rle.cpp.
+#include <algorithm>
+#include <array>
+#include <bit>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "codecs/bmp_format.h"
@@ -11,11 +15,34 @@ namespace bmp {
 
 namespace {
 
-// Scales a masked channel to 0..255, rounding to nearest.
-std::uint8_t Channel(std::uint32_t pixel, const ChannelMask& channel) {
-  const std::uint64_t value = (pixel & channel.mask) >> channel.shift;
-  return std::uint8_t((value * 255 + channel.max / 2) / channel.max);
-}
+// One channel of a 16- or 32-bit pixel expanded to 8 bits as Windows does: the channel's top bits
+// (at most 8) with their own top bits repeated below them (5 bits: v << 3 | v >> 2).
+class ChannelExpander {
+ public:
+  explicit ChannelExpander(const ChannelMask& channel) {
+    const int bits = std::popcount(channel.max);
+    const int kept = std::min(bits, 8);
+    shift_ = channel.shift + bits - kept;
+    mask_ = channel.mask >> shift_ << shift_;
+    for (std::uint32_t top = 0; top < (1u << kept); ++top) {
+      std::uint32_t repeated = 0;
+      int filled = 0;
+      for (; filled < 8; filled += kept)
+        repeated = repeated << kept | top;
+      levels_[top] = std::uint8_t(repeated >> (filled - 8));
+    }
+  }
+  std::uint8_t operator()(std::uint32_t pixel) const { return levels_[(pixel & mask_) >> shift_]; }
+
+ private:
+  std::uint32_t mask_ = 0;
+  int shift_ = 0;
+  std::array<std::uint8_t, 256> levels_{};
+};
+
+struct PixelExpander {
+  ChannelExpander red, green, blue;
+};
 
 void ReadIndexedRow(const std::uint8_t* src, const Layout& layout, std::uint8_t* dst) {
   const int bits = layout.bitCount;
@@ -28,15 +55,16 @@ void ReadIndexedRow(const std::uint8_t* src, const Layout& layout, std::uint8_t*
   }
 }
 
-void ReadMaskedRow(const std::uint8_t* src, const Layout& layout, std::uint8_t* dst) {
+void ReadMaskedRow(const std::uint8_t* src, const Layout& layout, const PixelExpander& expand,
+                   std::uint8_t* dst) {
   const int bytes = layout.bitCount / 8;
   for (int x = 0; x < layout.width; ++x) {
     std::uint32_t pixel = 0;
     for (int i = bytes - 1; i >= 0; --i)
       pixel = pixel << 8 | src[bytes * x + i];
-    dst[3 * x] = Channel(pixel, layout.blue);
-    dst[3 * x + 1] = Channel(pixel, layout.green);
-    dst[3 * x + 2] = Channel(pixel, layout.red);
+    dst[3 * x] = expand.blue(pixel);
+    dst[3 * x + 1] = expand.green(pixel);
+    dst[3 * x + 2] = expand.red(pixel);
   }
 }
 
@@ -58,6 +86,11 @@ void ReadPixels(std::span<const std::uint8_t> data, const Layout& layout, TBitma
     return;
   }
   const std::size_t stride = (std::size_t(layout.width) * layout.bitCount + 31) / 32 * 4;
+  std::optional<PixelExpander> expand;
+  if (layout.bitCount == 16 || layout.bitCount == 32) {
+    expand.emplace(ChannelExpander(layout.red), ChannelExpander(layout.green),
+                   ChannelExpander(layout.blue));
+  }
   for (int row = 0; row < layout.height; ++row) {
     const std::uint8_t* src = data.data() + layout.pixelOffset + std::size_t(row) * stride;
     std::uint8_t* dst = out.ScanLine(layout.topDown ? row : layout.height - 1 - row);
@@ -66,7 +99,7 @@ void ReadPixels(std::span<const std::uint8_t> data, const Layout& layout, TBitma
     } else if (layout.bitCount == 24) {
       std::memcpy(dst, src, std::size_t(layout.width) * 3);
     } else {
-      ReadMaskedRow(src, layout, dst);
+      ReadMaskedRow(src, layout, *expand, dst);
     }
   }
 }

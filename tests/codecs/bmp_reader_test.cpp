@@ -89,7 +89,7 @@ struct MaskedCase {
   int headerSize;
   std::array<std::uint32_t, 3> masks;
   std::array<std::uint32_t, 4> pixels;  // 2 x 2, top row first
-  std::array<TColor, 4> expected;       // hand-checked: channel * 255 / max, rounded
+  std::array<TColor, 4> expected;       // hand-checked: the top 8 bits, or the bits repeated
 };
 
 class BmpMaskedTest : public testing::TestWithParam<MaskedCase> {};
@@ -154,6 +154,14 @@ INSTANTIATE_TEST_SUITE_P(
                    {0x3FF00000, 0x000FFC00, 0x000003FF},
                    {0x3FF00200, 0, 0x3FFFFFFF, 0xC0000000},
                    {RGB(255, 0, 128), RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0)}},
+        // 1 bit: 0 or 255; 3 bits: 101 -> 10110110; 12 bits: the top 8.
+        MaskedCase{"bitfields_1_3_12",
+                   32,
+                   3,
+                   40,
+                   {0x80000000, 0x70000000, 0x00FFF000},
+                   {0xD0ABC000, 0, 0x70001000, 0x80FFF000},
+                   {RGB(255, 182, 171), RGB(0, 0, 0), RGB(0, 255, 0), RGB(255, 0, 255)}},
         MaskedCase{"bitfields32v4",
                    32,
                    3,
@@ -162,6 +170,36 @@ INSTANTIATE_TEST_SUITE_P(
                    {0x11223344, 0, 0, 0},
                    {RGB(0x33, 0x22, 0x11), 0, 0, 0}}),
     [](const testing::TestParamInfo<MaskedCase>& info) { return std::string(info.param.name); });
+
+// Every value of every channel of 555 and 565 pixels, against the Windows conversion: the value
+// in the top bits, its own top bits repeated below.
+TEST(BmpSixteenBitTest, EveryChannelValueExpandsByBitReplication) {
+  const auto five = [](std::uint32_t v) { return std::uint8_t(v << 3 | v >> 2); };
+  const auto six = [](std::uint32_t v) { return std::uint8_t(v << 2 | v >> 4); };
+  for (const bool is565 : {false, true}) {
+    constexpr int kWidth = 64;
+    std::vector<std::uint8_t> row;
+    TBitmap expected(kWidth, 1);
+    for (std::uint32_t x = 0; x < kWidth; ++x) {
+      const std::uint32_t red = x % 32, green = is565 ? x : x % 32, blue = (63 - x) % 32;
+      const std::uint32_t pixel =
+          is565 ? red << 11 | green << 5 | blue : red << 10 | green << 5 | blue;
+      row.push_back(std::uint8_t(pixel));
+      row.push_back(std::uint8_t(pixel >> 8));
+      expected.BrushColor = RGB(five(red), is565 ? six(green) : five(green), five(blue));
+      expected.FillRect({int(x), 0, int(x) + 1, 1});
+    }
+    const BmpLayout layout{.width = kWidth,
+                           .height = 1,
+                           .bitCount = 16,
+                           .compression = is565 ? 3u : 0u,
+                           .masks = {0xF800, 0x07E0, 0x001F},
+                           .pixels = row};
+    TBitmap bmp;
+    ASSERT_EQ(DecodeError(BuildBmp(layout), bmp), "");
+    EXPECT_EQ(BitmapDiff(expected, bmp), "") << (is565 ? "565" : "555");
+  }
+}
 
 const std::vector<TRGBQuad> kRlePalette = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {1, 2, 3}};
 
