@@ -1,6 +1,6 @@
 // GIF through giflib, read record by record up to the first image only: that frame drawn on the
 // logical screen, clipped to it, over the background colour. A missing colour table and colour
-// indices past the table are errors, not guesses.
+// indices past the table (the background's where it shows) are errors, not guesses.
 #include <gif_lib.h>
 
 #include <algorithm>
@@ -84,6 +84,7 @@ struct VisibleFrame {
   const ColorMapObject* map = nullptr;
   TRect area;
   std::unique_ptr<GifPixelType[]> indices;
+  bool transparentPixels = false;  // any of them shows the background
   GifPixelType* Row(int y) const {
     return indices.get() + std::size_t(y - area.Top) * std::size_t(area.Width());
   }
@@ -121,7 +122,9 @@ DecodeResult ReadFirstFrame(GifFileType* gif, int transparent, VisibleFrame& vis
     GifPixelType* dst = visible.Row(y);
     for (int x = area.Left; x < area.Right; ++x) {
       const int index = line[std::size_t(x - frame.Left)];
-      if (index != transparent && index >= map->ColorCount)
+      if (index == transparent)
+        visible.transparentPixels = true;
+      else if (index >= map->ColorCount)
         return DecodeResult::Broken(IndexProblem("picture", index, map->ColorCount));
       dst[x - area.Left] = GifPixelType(index);
     }
@@ -129,10 +132,25 @@ DecodeResult ReadFirstFrame(GifFileType* gif, int transparent, VisibleFrame& vis
   return DecodeResult::Decoded();
 }
 
-// The logical screen in its background colour with the frame drawn on it.
-TBitmap ComposeScreen(const GifFileType* gif, int transparent, const VisibleFrame& visible) {
+// Where the frame leaves the screen uncovered or is transparent, the background shows.
+bool BackgroundShows(const GifFileType* gif, const VisibleFrame& visible) {
+  const TRect& area = visible.area;
+  return visible.transparentPixels || area.Left > 0 || area.Top > 0 || area.Right < gif->SWidth ||
+         area.Bottom < gif->SHeight;
+}
+
+// The logical screen in its background colour with the frame drawn on it. A background past the
+// colour table is an error only where it shows.
+DecodeResult ComposeScreen(const GifFileType* gif, int transparent, const VisibleFrame& visible,
+                           TBitmap& out) {
+  const ColorMapObject* global = gif->SColorMap;
+  const bool background = global && BackgroundShows(gif, visible);
+  if (background && gif->SBackGroundColor >= global->ColorCount) {
+    return DecodeResult::Broken(
+        IndexProblem("background", gif->SBackGroundColor, global->ColorCount));
+  }
   TBitmap screen(gif->SWidth, gif->SHeight, pf24bit);
-  if (const ColorMapObject* global = gif->SColorMap) {
+  if (background) {
     const GifColorType& colour = global->Colors[gif->SBackGroundColor];
     screen.BrushColor = RGB(colour.Red, colour.Green, colour.Blue);
     screen.FillRect({0, 0, screen.Width(), screen.Height()});
@@ -146,17 +164,13 @@ TBitmap ComposeScreen(const GifFileType* gif, int transparent, const VisibleFram
         PutColour(dst, visible.map->Colors[row[x]]);
     }
   }
-  return screen;
+  out = std::move(screen);
+  return DecodeResult::Decoded();
 }
 
 DecodeResult ReadGif(GifFileType* gif, TBitmap& out) {
   if (const std::string problem = PictureSizeProblem(gif->SWidth, gif->SHeight); !problem.empty()) {
     return DecodeResult::Broken(problem);
-  }
-  if (const ColorMapObject* global = gif->SColorMap;
-      global && gif->SBackGroundColor >= global->ColorCount) {
-    return DecodeResult::Broken(
-        IndexProblem("background", gif->SBackGroundColor, global->ColorCount));
   }
   int transparent = NO_TRANSPARENT_COLOR;
   for (;;) {
@@ -167,10 +181,10 @@ DecodeResult ReadGif(GifFileType* gif, TBitmap& out) {
       // The screen is made only once the frame has been read whole: a damaged file claiming a
       // huge screen is refused without filling it.
       VisibleFrame visible;
-      DecodeResult result = ReadFirstFrame(gif, transparent, visible);
-      if (result.status == DecodeResult::Status::kDecoded)
-        out = ComposeScreen(gif, transparent, visible);
-      return result;
+      const DecodeResult result = ReadFirstFrame(gif, transparent, visible);
+      if (result.status != DecodeResult::Status::kDecoded)
+        return result;
+      return ComposeScreen(gif, transparent, visible, out);
     }
     if (type != EXTENSION_RECORD_TYPE)
       return DecodeResult::Broken("the GIF file holds no picture");

@@ -98,6 +98,27 @@ TEST(GifDecoderTest, WithoutGlobalTableTheBackgroundIsBlack) {
   EXPECT_EQ(BitmapDiff(expected, bmp), "");
 }
 
+// The background never shows where an opaque first frame covers the screen, so an index past
+// the table is no fault there; a transparent index that no pixel uses changes nothing.
+TEST(GifDecoderTest, BackgroundPastTheTableUnderACoveringFrame) {
+  for (const std::optional<int> transparent : {std::optional<int>(), std::optional<int>(2)}) {
+    GifFrame frame{.width = 3, .height = 2, .transparent = transparent};
+    frame.rows = {{0, 1, 0}, {1, 1, 0}};
+    const GifLayout layout{.screenWidth = 3,
+                           .screenHeight = 2,
+                           .globalTable = {RGB(10, 20, 30), RGB(40, 50, 60)},
+                           .background = 7,
+                           .frames = {frame}};
+    TBitmap bmp;
+    ASSERT_EQ(DecodeError(BuildGif(layout), bmp, "t.gif"), "");
+    TBitmap expected = MakeUniform(3, 2, RGB(10, 20, 30));
+    expected.BrushColor = RGB(40, 50, 60);
+    expected.FillRect({1, 0, 2, 2});
+    expected.FillRect({0, 1, 1, 2});
+    EXPECT_EQ(BitmapDiff(expected, bmp), "") << transparent.has_value();
+  }
+}
+
 TEST(GifDecoderTest, LibraryWrittenPictureRoundTrips) {
   TempDir dir;
   TBitmap picture = MakeUniform(9, 7, RGB(10, 200, 30));

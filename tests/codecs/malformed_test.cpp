@@ -267,8 +267,14 @@ const MalformedCase kCases[] = {
      "the BMP header is damaged (7 bits per pixel with compression 0)"},
     {"gif_no_colour_table", [] { return Gif(2, 2, {}, 0, {.width = 2, .height = 2}); },
      "the GIF picture has no colour table"},
-    {"gif_background_past_table", [] { return Gif(2, 2, kGifTable, 9, {.width = 2, .height = 2}); },
+    {"gif_background_past_table", [] { return Gif(3, 2, kGifTable, 9, {.width = 2, .height = 2}); },
      "the GIF background uses colour 9, but its colour table has only 4 entries"},
+    {"gif_background_past_table_seen_through_frame",
+     [] {
+       return Gif(2, 1, kGifTable, 4,
+                  {.width = 2, .height = 1, .transparent = 1, .rows = {{0, 1}}});
+     },
+     "the GIF background uses colour 4, but its colour table has only 4 entries"},
     {"gif_pixel_index_past_table",
      [] {
        return Gif(2, 1, {RGB(1, 1, 1), RGB(2, 2, 2)}, 0,
