@@ -19,6 +19,7 @@ namespace {
 struct MemoryInput {
   std::span<const std::uint8_t> data;
   std::size_t pos = 0;
+  bool cutShort = false;  // a read found the data ending before what it asked for
 };
 
 int ReadInput(GifFileType* gif, GifByteType* buffer, int count) {
@@ -26,6 +27,8 @@ int ReadInput(GifFileType* gif, GifByteType* buffer, int count) {
   const std::size_t n = std::min(std::size_t(std::max(count, 0)), input->data.size() - input->pos);
   std::memcpy(buffer, input->data.data() + input->pos, n);
   input->pos += n;
+  if (n < std::size_t(std::max(count, 0)))
+    input->cutShort = true;
   return int(n);
 }
 
@@ -90,9 +93,21 @@ struct VisibleFrame {
   }
 };
 
+// giflib reads the LZW code size last of a frame's header and reports one past 8 as a failed
+// read: when nothing was cut short, the byte it has just read is that code size.
+DecodeResult FrameHeaderError(const GifFileType* gif) {
+  const auto* input = static_cast<const MemoryInput*>(gif->UserData);
+  if (gif->Error == D_GIF_ERR_READ_FAILED && !input->cutShort && input->pos > 0) {
+    return DecodeResult::Broken("the GIF frame has an invalid LZW code size (" +
+                                std::to_string(input->data[input->pos - 1]) +
+                                "; it can be at most 8)");
+  }
+  return LibraryError(gif->Error);
+}
+
 DecodeResult ReadFirstFrame(GifFileType* gif, int transparent, VisibleFrame& visible) {
   if (DGifGetImageDesc(gif) == GIF_ERROR)
-    return LibraryError(gif->Error);
+    return FrameHeaderError(gif);
   const GifImageDesc& frame = gif->Image;
   const ColorMapObject* map = frame.ColorMap ? frame.ColorMap : gif->SColorMap;
   if (!map || map->ColorCount <= 0)

@@ -138,6 +138,13 @@ DecodeResult Failure(const JpegSession& s) {
                                 " scans");
   }
   switch (s.messageCode) {
+    case JERR_BAD_PRECISION:
+      // 12 bits is a valid JPEG precision that this libjpeg build cannot decode.
+      if (s.info.data_precision == 12)
+        return DecodeResult::Broken(
+            "the JPEG picture has 12-bit samples; only 8-bit JPEG "
+            "pictures are supported");
+      break;
     case JWRN_JPEG_EOF:
     case JERR_INPUT_EOF:
       return DecodeResult::Broken("the JPEG data is truncated");
@@ -157,8 +164,9 @@ DecodeResult Failure(const JpegSession& s) {
                                   std::to_string(kMaxWorkingMemory >> 20) +
                                   " MB of working memory");
     default:
-      return DecodeResult::Broken(std::string("the JPEG data is damaged (") + s.message + ")");
+      break;
   }
+  return DecodeResult::Broken(std::string("the JPEG data is damaged (") + s.message + ")");
 }
 
 }  // namespace

@@ -158,16 +158,30 @@ Bytes PngClaiming(std::uint32_t width, std::uint32_t height) {
   return png;
 }
 
-Bytes JpegClaiming(int width, int height) {
-  Bytes jpeg = EncodeJpeg(MakePicture(8, 8), {});
+// The position of a baseline JPEG's SOF0 marker.
+std::size_t FindSof0(const Bytes& jpeg) {
   for (std::size_t at = 2; at + 9 < jpeg.size(); ++at) {
-    if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xC0) {
-      jpeg[at + 5] = std::uint8_t(height >> 8), jpeg[at + 6] = std::uint8_t(height);
-      jpeg[at + 7] = std::uint8_t(width >> 8), jpeg[at + 8] = std::uint8_t(width);
-      return jpeg;
-    }
+    if (jpeg[at] == 0xFF && jpeg[at + 1] == 0xC0)
+      return at;
   }
   throw std::runtime_error("no SOF0");
+}
+
+Bytes JpegClaiming(int width, int height) {
+  Bytes jpeg = EncodeJpeg(MakePicture(8, 8), {});
+  const std::size_t at = FindSof0(jpeg);
+  jpeg[at + 5] = std::uint8_t(height >> 8), jpeg[at + 6] = std::uint8_t(height);
+  jpeg[at + 7] = std::uint8_t(width >> 8), jpeg[at + 8] = std::uint8_t(width);
+  return jpeg;
+}
+
+// An extended sequential (SOF1) header with this many bits per sample.
+Bytes JpegWithPrecision(int bits) {
+  Bytes jpeg = EncodeJpeg(MakePicture(8, 8), {});
+  const std::size_t at = FindSof0(jpeg);
+  jpeg[at + 1] = 0xC1;
+  jpeg[at + 4] = std::uint8_t(bits);
+  return jpeg;
 }
 
 const char* const kTooLarge65535 =
@@ -290,6 +304,16 @@ const MalformedCase kCases[] = {
      kTooLarge65535},
     {"gif_zero_size_screen", [] { return Gif(0, 3, kGifTable, 0, {.width = 1, .height = 1}); },
      "the picture's size 0 x 3 is invalid"},
+    {"gif_lzw_code_size_11",
+     [] {
+       GifFrame frame{.width = 2, .height = 1, .rows = {{0, 1}}};
+       return BuildGif({.screenWidth = 2,
+                        .screenHeight = 1,
+                        .globalTable = kGifTable,
+                        .codeSize = 11,
+                        .frames = {frame}});
+     },
+     "the GIF frame has an invalid LZW code size (11; it can be at most 8)"},
     {"gif_no_picture",
      [] { return BuildGif({.screenWidth = 2, .screenHeight = 2, .globalTable = kGifTable}); },
      "the GIF file holds no picture"},
@@ -308,6 +332,10 @@ const MalformedCase kCases[] = {
     {"jpeg_thousands_of_scans",
      [] { return EncodeJpeg(MakePicture(8, 8), {.components = 3, .scans = 2090}); },
      "the JPEG data has more than 256 scans"},
+    {"jpeg_12_bit", [] { return JpegWithPrecision(12); },
+     "the JPEG picture has 12-bit samples; only 8-bit JPEG pictures are supported"},
+    {"jpeg_9_bit", [] { return JpegWithPrecision(9); },
+     "the JPEG data is damaged (Unsupported JPEG data precision 9)"},
     {"jpeg_claims_65535_square", [] { return JpegClaiming(65535, 65535); }, kTooLarge65535},
     {"jpeg_claims_65501_wide", [] { return JpegClaiming(65501, 1); },
      "the picture is too large (65501 x 1 pixels; a JPEG picture can have at most 65500 per "
