@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 #include <new>
+#include <optional>
 #include <system_error>
 #include <vector>
 
@@ -84,19 +85,22 @@ const PictureError& NoMemoryError() {
   return error;
 }
 
-// Runs work, turning any allocation failure into a PictureError.
+// Runs work, turning any allocation failure into a PictureError that names the file. That error
+// is made before the work, so that throwing it needs no memory once memory has run out.
 template <typename Work>
 void GuardMemory(const std::string& displayName, Work work) {
-  const PictureError& noMemory = NoMemoryError();
+  const PictureError& lastResort = NoMemoryError();
+  std::optional<PictureError> noMemory;
+  try {
+    noMemory.emplace("Cannot read picture \"" + displayName +
+                     "\": there is not enough memory to load it");
+  } catch (const std::bad_alloc&) {
+    throw lastResort;
+  }
   try {
     work();
   } catch (const std::bad_alloc&) {
-    try {
-      throw PictureError("Cannot read picture \"" + displayName +
-                         "\": there is not enough memory to load it");
-    } catch (const std::bad_alloc&) {
-      throw noMemory;
-    }
+    throw *noMemory;
   }
 }
 
@@ -122,10 +126,12 @@ void DecodePicture(std::span<const std::uint8_t> data, const std::string& displa
 
 void LoadFile(const std::filesystem::path& fileName, TBitmap& bmp) {
   std::string name;
-  GuardMemory(name, [&] {
+  try {
     name = fileName.filename().string();
-    Decode(ReadWholeFile(fileName), name, bmp);
-  });
+  } catch (const std::bad_alloc&) {
+    throw NoMemoryError();
+  }
+  GuardMemory(name, [&] { Decode(ReadWholeFile(fileName), name, bmp); });
 }
 
 bool IsLandscape(const std::filesystem::path& fileName) {

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
 #include <unistd.h>
+
+#include <fstream>
 
 #include "codec_test_util.h"
 #include "codecs/bmp_writer.h"
+#include "gif_bytes.h"
+#include "support/child_process.h"
 #include "support/test_pictures.h"
 
 namespace kelpra::test {
@@ -88,6 +93,37 @@ TEST(LoadFileTest, EmptyAndForeignFilesNameTheFile) {
   WriteBytes({text.begin(), text.end()}, dir / "notes.jpg");
   EXPECT_EQ(LoadError(dir / "notes.jpg"),
             "Cannot read picture \"notes.jpg\": it is not a BMP, JPEG, GIF or PNG picture");
+}
+
+// The address space limited to a little more than the program has, in a child: the 805 MB screen
+// of a large GIF cannot be had.
+TEST(LoadFileTest, RunningOutOfMemoryNamesTheFile) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer aborts where the allocation fails";
+#else
+  TempDir dir;
+  GifFrame frame{.width = 1, .height = 1, .rows = {{0}}};
+  WriteBytes(BuildGif({.screenWidth = 16384,
+                       .screenHeight = 16384,
+                       .globalTable = {RGB(1, 2, 3), RGB(4, 5, 6)},
+                       .frames = {frame}}),
+             dir / "large screen.gif");
+  EXPECT_EQ(RunInChild([&]() -> std::string {
+              std::ifstream statm("/proc/self/statm");
+              long pages = 0;
+              statm >> pages;
+              const rlim_t limit =
+                  rlim_t(pages) * rlim_t(sysconf(_SC_PAGESIZE)) + (rlim_t(128) << 20);
+              const rlimit addressSpace{limit, limit};
+              if (setrlimit(RLIMIT_AS, &addressSpace) != 0)
+                return "setrlimit failed";
+              const std::string error = LoadError(dir / "large screen.gif");
+              const std::string expected =
+                  "Cannot read picture \"large screen.gif\": there is not enough memory to load it";
+              return error == expected ? "" : "the message was: " + error;
+            }),
+            "");
+#endif
 }
 
 TEST(LoadFileTest, FailedLoadLeavesTheBitmapAlone) {
