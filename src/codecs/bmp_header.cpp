@@ -182,3 +182,20 @@ Layout ReadLayout(std::span<const std::uint8_t> data) {
 }
 
 }  // namespace kelpra::bmp
+
+namespace kelpra {
+
+// 4 bytes a pixel: 32-bit pixels, or RLE with a run or a line end for every pixel.
+std::uint64_t MostBmpBytes(std::span<const std::uint8_t> header) {
+  try {
+    const bmp::LittleEndian in(header);
+    const bool core = in.U32(14) == 12;
+    const std::int64_t width = core ? in.U16(18) : in.S32(18);
+    const std::int64_t height = core ? in.U16(20) : in.S32(22);
+    return MostBytesFor(width, height < 0 ? -height : height, 4);
+  } catch (const BrokenPicture&) {
+    return 0;
+  }
+}
+
+}  // namespace kelpra

@@ -106,8 +106,12 @@ void ReadPixels(std::span<const std::uint8_t> data, const Layout& layout, TBitma
 
 }  // namespace bmp
 
+bool HasBmpSignature(std::span<const std::uint8_t> data) {
+  return data.size() >= 2 && data[0] == 'B' && data[1] == 'M';
+}
+
 DecodeResult DecodeBmp(std::span<const std::uint8_t> data, TBitmap& out) {
-  if (data.size() < 2 || data[0] != 'B' || data[1] != 'M')
+  if (!HasBmpSignature(data))
     return DecodeResult::NotThisFormat();
   try {
     const bmp::Layout layout = bmp::ReadLayout(data);

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "codecs/picture_decoder.h"
+#include "codecs/picture_loader.h"
 
 namespace kelpra {
 
@@ -221,11 +222,20 @@ DecodeResult ReadGif(GifFileType* gif, TBitmap& out) {
 
 }  // namespace
 
+bool HasGifSignature(std::span<const std::uint8_t> data) {
+  return data.size() >= 6 && std::memcmp(data.data(), "GIF8", 4) == 0 && data[5] == 'a' &&
+         (data[4] == '7' || data[4] == '9');
+}
+
+// The first frame may be larger than the screen and come after metadata of any length: the
+// largest frame allowed, at 4 bytes a pixel (a 12-bit code and a clear code for each).
+std::uint64_t MostGifBytes(std::span<const std::uint8_t>) {
+  return MostBytesFor(1, kMaxPicturePixels, 4);
+}
+
 DecodeResult DecodeGif(std::span<const std::uint8_t> data, TBitmap& out) {
-  if (data.size() < 6 || std::memcmp(data.data(), "GIF8", 4) != 0 || data[5] != 'a' ||
-      (data[4] != '7' && data[4] != '9')) {
+  if (!HasGifSignature(data))
     return DecodeResult::NotThisFormat();
-  }
   MemoryInput input{data};
   int error = 0;
   GifHandle gif(DGifOpen(&input, ReadInput, &error));

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "codecs/picture_decoder.h"
+#include "codecs/picture_loader.h"
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -171,10 +172,19 @@ DecodeResult Failure(const JpegSession& s) {
 
 }  // namespace
 
+bool HasJpegSignature(std::span<const std::uint8_t> data) {
+  return data.size() >= 3 && data[0] == 0xFF && data[1] == 0xD8 && data[2] == 0xFF;
+}
+
+// The size may come after metadata of any length: the largest picture allowed, whose scans, for
+// noise at the highest quality in four components, stay under 12 bytes a pixel.
+std::uint64_t MostJpegBytes(std::span<const std::uint8_t>) {
+  return MostBytesFor(1, kMaxPicturePixels, 12);
+}
+
 DecodeResult DecodeJpeg(std::span<const std::uint8_t> data, TBitmap& out) {
-  if (data.size() < 3 || data[0] != 0xFF || data[1] != 0xD8 || data[2] != 0xFF) {
+  if (!HasJpegSignature(data))
     return DecodeResult::NotThisFormat();
-  }
   JpegSession s;
   s.info.err = jpeg_std_error(&s.errorManager);
   s.errorManager.error_exit = ErrorExit;

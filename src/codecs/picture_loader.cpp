@@ -1,6 +1,8 @@
 #include "codecs/picture_loader.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <new>
@@ -27,7 +29,22 @@ std::string Quoted(const std::filesystem::path& fileName) {
                      std::generic_category().message(error));
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& fileName) {
+// Appends up to count more bytes of file to bytes.
+void ReadMore(std::FILE* file, std::uint64_t count, std::vector<std::uint8_t>& bytes) {
+  std::uint8_t chunk[65536];
+  while (count > 0) {
+    const std::size_t wanted = std::size_t(std::min<std::uint64_t>(count, sizeof chunk));
+    const std::size_t got = std::fread(chunk, 1, wanted, file);
+    bytes.insert(bytes.end(), chunk, chunk + got);
+    count -= got;
+    if (got < wanted)
+      break;
+  }
+}
+
+// Reads the header, and then only as much more as the format its signature names can need: a
+// file of another kind, however large, costs no more than its header.
+std::vector<std::uint8_t> ReadPictureFile(const std::filesystem::path& fileName) {
   std::error_code status;
   const std::filesystem::file_status kind = std::filesystem::status(fileName, status);
   if (std::filesystem::is_directory(kind)) {
@@ -42,15 +59,17 @@ std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path& fileName) {
     ThrowOpenError(fileName, errno);
   }
   std::vector<std::uint8_t> bytes;
-  const std::uintmax_t size = std::filesystem::file_size(fileName, status);
-  if (!status)
-    bytes.reserve(std::size_t(size));
-  std::uint8_t chunk[65536];
-  for (;;) {
-    const std::size_t count = std::fread(chunk, 1, sizeof chunk, file.get());
-    bytes.insert(bytes.end(), chunk, chunk + count);
-    if (count < sizeof chunk)
-      break;
+  ReadMore(file.get(), kHeaderBytes, bytes);
+  const auto decoder = std::find_if(kPictureDecoders.begin(), kPictureDecoders.end(),
+                                    [&](const PictureDecoder& d) { return d.hasSignature(bytes); });
+  if (bytes.size() == kHeaderBytes && decoder != kPictureDecoders.end()) {
+    const std::uint64_t most = std::min<std::uint64_t>(decoder->mostBytes(bytes), PTRDIFF_MAX);
+    if (most > bytes.size()) {
+      const std::uintmax_t size = std::filesystem::file_size(fileName, status);
+      if (!status)
+        bytes.reserve(std::size_t(std::min<std::uint64_t>(size, most)));
+      ReadMore(file.get(), most - bytes.size(), bytes);
+    }
   }
   if (std::ferror(file.get()))
     ThrowOpenError(fileName, errno ? errno : EIO);
@@ -119,6 +138,12 @@ std::string PictureSizeProblem(std::int64_t width, std::int64_t height) {
   return {};
 }
 
+std::uint64_t MostBytesFor(std::int64_t width, std::int64_t height, std::uint64_t bytesPerPixel) {
+  if (!PictureSizeProblem(width, height).empty())
+    return 0;
+  return std::uint64_t(width) * std::uint64_t(height) * bytesPerPixel + kMetadataBytes;
+}
+
 void DecodePicture(std::span<const std::uint8_t> data, const std::string& displayName,
                    TBitmap& bmp) {
   GuardMemory(displayName, [&] { Decode(data, displayName, bmp); });
@@ -131,7 +156,7 @@ void LoadFile(const std::filesystem::path& fileName, TBitmap& bmp) {
   } catch (const std::bad_alloc&) {
     throw NoMemoryError();
   }
-  GuardMemory(name, [&] { Decode(ReadWholeFile(fileName), name, bmp); });
+  GuardMemory(name, [&] { Decode(ReadPictureFile(fileName), name, bmp); });
 }
 
 bool IsLandscape(const std::filesystem::path& fileName) {

@@ -160,8 +160,19 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
 
 }  // namespace
 
+bool HasPngSignature(std::span<const std::uint8_t> data) {
+  return data.size() >= 8 && png_sig_cmp(data.data(), 0, 8) == 0;
+}
+
+// 10 bytes a pixel: 16-bit RGBA, a filter byte a row, and deflate's and the chunks' framing.
+std::uint64_t MostPngBytes(std::span<const std::uint8_t> header) {
+  if (header.size() < 24 || std::memcmp(header.data() + 12, "IHDR", 4) != 0)
+    return 0;
+  return MostBytesFor(BigEndian32(header.data() + 16), BigEndian32(header.data() + 20), 10);
+}
+
 DecodeResult DecodePng(std::span<const std::uint8_t> data, TBitmap& out) {
-  if (data.size() < 8 || png_sig_cmp(data.data(), 0, 8) != 0)
+  if (!HasPngSignature(data))
     return DecodeResult::NotThisFormat();
   // The size from IHDR, checked before libpng sees it, for a clear message.
   if (data.size() >= 24 && std::memcmp(data.data() + 12, "IHDR", 4) == 0) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,24 @@ inline int MaxChannelDifference(const TBitmap& a, const TBitmap& b) {
     }
   }
   return most;
+}
+
+// Resets the peak resident size to the present one; false where the system cannot.
+inline bool ResetPeakMemory() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return bool(clear);
+}
+
+// A memory size of this process in MB: "VmRSS" now, "VmHWM" at its peak since the last reset.
+inline long MemoryMb(const std::string& field) {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind(field + ":", 0) == 0)
+      return std::stol(line.substr(field.size() + 1)) / 1024;
+  }
+  return -1;
 }
 
 }  // namespace kelpra::test

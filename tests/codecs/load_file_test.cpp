@@ -126,6 +126,49 @@ TEST(LoadFileTest, RunningOutOfMemoryNamesTheFile) {
 #endif
 }
 
+// The peak memory that loading the file costs, in MB; -1 where it cannot be measured.
+long PeakMemoryOfLoading(const std::filesystem::path& file, std::string& error) {
+  if (!ResetPeakMemory())
+    return -1;
+  const long before = MemoryMb("VmRSS");
+  error = LoadError(file);
+  return MemoryMb("VmHWM") - before;
+}
+
+constexpr std::uintmax_t kThreeGigabytes = std::uintmax_t(3) << 30;
+
+TEST(LoadFileTest, HugeFileOfAnotherKindIsRefusedAfterItsHeader) {
+  TempDir dir;
+  WriteBytes({}, dir / "zeros.jpg");
+  std::filesystem::resize_file(dir / "zeros.jpg", kThreeGigabytes);  // sparse: no disk used
+  std::string error;
+  const long peak = PeakMemoryOfLoading(dir / "zeros.jpg", error);
+  EXPECT_EQ(error, "Cannot read picture \"zeros.jpg\": it is not a BMP, JPEG, GIF or PNG picture");
+  if (peak < 0)
+    GTEST_SKIP() << "the peak memory size cannot be reset here";
+  EXPECT_LT(peak, 8);
+}
+
+// A small picture with gigabytes after it: only as much is read as a picture of its declared size
+// can need, and the picture shows.
+TEST(LoadFileTest, DataPastWhatThePictureCanNeedIsNotRead) {
+  TempDir dir;
+  const TBitmap picture = MakePicture(5, 3);
+  for (const char* name : {"p.bmp", "p.png"}) {
+    WritePicture(picture, dir / name);
+    std::filesystem::resize_file(dir / name, kThreeGigabytes);
+    std::string error;
+    const long peak = PeakMemoryOfLoading(dir / name, error);
+    EXPECT_EQ(error, "") << name;
+    if (peak >= 0) {
+      EXPECT_LT(peak, 64) << name;
+    }
+    TBitmap bmp;
+    LoadFile(dir / name, bmp);
+    EXPECT_EQ(BitmapDiff(picture, bmp), "") << name;
+  }
+}
+
 TEST(LoadFileTest, FailedLoadLeavesTheBitmapAlone) {
   TempDir dir;
   WriteBytes({'B', 'M', 1, 2, 3}, dir / "broken.bmp");

@@ -5,7 +5,6 @@
 
 #include <climits>
 #include <cstring>
-#include <fstream>
 #include <functional>
 
 #include "bmp_bytes.h"
@@ -399,24 +398,6 @@ const HugeClaimCase kHugeClaims[] = {
     {"png_idat_cut_short", [] { return PngClaimingWithCrc(16384, 16384); }},
     {"jpeg_scan_cut_short", [] { return JpegClaiming(16000, 16000); }},
 };
-
-// Resets the peak resident size to the present one; false where the system cannot.
-bool ResetPeakMemory() {
-  std::ofstream clear("/proc/self/clear_refs");
-  clear << "5";
-  clear.flush();
-  return bool(clear);
-}
-
-// A memory size of this process in MB: "VmRSS" now, "VmHWM" at its peak since the last reset.
-long MemoryMb(const std::string& field) {
-  std::ifstream status("/proc/self/status");
-  for (std::string line; std::getline(status, line);) {
-    if (line.rfind(field + ":", 0) == 0)
-      return std::stol(line.substr(field.size() + 1)) / 1024;
-  }
-  return -1;
-}
 
 class HugeClaimTest : public testing::TestWithParam<HugeClaimCase> {};
 
