@@ -88,8 +88,8 @@ void ReadPixels(std::span<const std::uint8_t> data, const Layout& layout, TBitma
   const std::size_t stride = (std::size_t(layout.width) * layout.bitCount + 31) / 32 * 4;
   std::optional<PixelExpander> expand;
   if (layout.bitCount == 16 || layout.bitCount == 32) {
-    expand.emplace(ChannelExpander(layout.red), ChannelExpander(layout.green),
-                   ChannelExpander(layout.blue));
+    expand = PixelExpander{ChannelExpander(layout.red), ChannelExpander(layout.green),
+                           ChannelExpander(layout.blue)};
   }
   for (int row = 0; row < layout.height; ++row) {
     const std::uint8_t* src = data.data() + layout.pixelOffset + std::size_t(row) * stride;

@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "codecs/picture_decoder.h"
-#include "codecs/picture_loader.h"
 
 namespace kelpra {
 
@@ -230,7 +229,7 @@ bool HasGifSignature(std::span<const std::uint8_t> data) {
 // The first frame may be larger than the screen and come after metadata of any length: the
 // largest frame allowed, at 4 bytes a pixel (a 12-bit code and a clear code for each).
 std::uint64_t MostGifBytes(std::span<const std::uint8_t>) {
-  return MostBytesFor(1, kMaxPicturePixels, 4);
+  return MostBytesForAnySize(4);
 }
 
 DecodeResult DecodeGif(std::span<const std::uint8_t> data, TBitmap& out) {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "codecs/picture_decoder.h"
-#include "codecs/picture_loader.h"
 
 #include <jerror.h>
 #include <jpeglib.h>
@@ -179,7 +178,7 @@ bool HasJpegSignature(std::span<const std::uint8_t> data) {
 // The size may come after metadata of any length: the largest picture allowed, whose scans, for
 // noise at the highest quality in four components, stay under 12 bytes a pixel.
 std::uint64_t MostJpegBytes(std::span<const std::uint8_t>) {
-  return MostBytesFor(1, kMaxPicturePixels, 12);
+  return MostBytesForAnySize(12);
 }
 
 DecodeResult DecodeJpeg(std::span<const std::uint8_t> data, TBitmap& out) {

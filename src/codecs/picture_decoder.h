@@ -74,6 +74,8 @@ inline constexpr std::uint64_t kMetadataBytes = 16 << 20;
 // The most bytes a picture of width x height can need at bytesPerPixel, with its metadata; 0
 // for a size that will be refused.
 std::uint64_t MostBytesFor(std::int64_t width, std::int64_t height, std::uint64_t bytesPerPixel);
+// The same for the largest picture allowed, for formats whose size may lie past the header.
+std::uint64_t MostBytesForAnySize(std::uint64_t bytesPerPixel);
 
 // Empty when a picture of this size may be decoded; else the problem, for DecodeResult::Broken.
 // Called before anything of the picture's size is allocated.

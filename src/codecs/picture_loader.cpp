@@ -144,6 +144,10 @@ std::uint64_t MostBytesFor(std::int64_t width, std::int64_t height, std::uint64_
   return std::uint64_t(width) * std::uint64_t(height) * bytesPerPixel + kMetadataBytes;
 }
 
+std::uint64_t MostBytesForAnySize(std::uint64_t bytesPerPixel) {
+  return std::uint64_t(kMaxPicturePixels) * bytesPerPixel + kMetadataBytes;
+}
+
 void DecodePicture(std::span<const std::uint8_t> data, const std::string& displayName,
                    TBitmap& bmp) {
   GuardMemory(displayName, [&] { Decode(data, displayName, bmp); });

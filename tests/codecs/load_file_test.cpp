@@ -127,6 +127,21 @@ TEST(LoadFileTest, RunningOutOfMemoryNamesTheFile) {
 #endif
 }
 
+// Past the header that is read first, every format's file is read whole: a cut file would be
+// refused as truncated.
+TEST(LoadFileTest, PicturesLargerThanTheHeaderLoadWhole) {
+  TempDir dir;
+  const TBitmap picture = MakePicture(640, 480, 3);
+  for (const char* name : {"p.bmp", "p.jpg", "p.gif", "p.png"}) {
+    WritePicture(picture, dir / name);
+    ASSERT_GT(std::filesystem::file_size(dir / name), 64u << 10) << name;
+    EXPECT_EQ(LoadError(dir / name), "") << name;
+  }
+  TBitmap bmp;
+  LoadFile(dir / "p.png", bmp);
+  EXPECT_EQ(BitmapDiff(picture, bmp), "");
+}
+
 // The peak memory that loading the file costs, in MB; -1 where it cannot be measured.
 long PeakMemoryOfLoading(const std::filesystem::path& file, std::string& error) {
   if (!ResetPeakMemory())
