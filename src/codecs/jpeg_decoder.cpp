@@ -140,10 +140,10 @@ DecodeResult Failure(const JpegSession& s) {
   switch (s.messageCode) {
     case JERR_BAD_PRECISION:
       // 12 bits is a valid JPEG precision that this libjpeg build cannot decode.
-      if (s.info.data_precision == 12)
+      if (s.info.data_precision == 12) {
         return DecodeResult::Broken(
-            "the JPEG picture has 12-bit samples; only 8-bit JPEG "
-            "pictures are supported");
+            "the JPEG picture has 12-bit samples; only 8-bit JPEG pictures are supported");
+      }
       break;
     case JWRN_JPEG_EOF:
     case JERR_INPUT_EOF:
