@@ -1,0 +1,34 @@
+// The row loops of the neighbourhood filters. Every channel of every pixel goes through exactly
+// the operations of its filter's formula, in their order; faster processors only run more
+// channels side by side, chosen at run time, so one binary serves every x86 processor.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace kelpra {
+
+// Soften's mix of a channel c with its blurred value s: keep * c + rate * s, in double.
+struct SoftenBlend {
+  double keep;
+  double rate;
+};
+
+// The horizontal blur of one row of `width` pixels into out: each channel sums the taps
+// gf[|d|] of the columns x + d inside the row, in ascending order, and is divided by
+// channelSums[k], the sum of those taps. scratch holds 3 * width floats.
+void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std::vector<float>& gf,
+                const float* channelSums, float* scratch);
+
+// The vertical blur of one row of `values` channels into out: rows[i] weighted by weights[i]
+// for i = 0..taps-1, in that order, divided by weightSum. With a blend, the result is mixed
+// into out's own channels instead of replacing them. scratch holds `values` floats.
+void BlurDown(const std::uint8_t* const* rows, const float* weights, int taps, float weightSum,
+              std::uint8_t* out, int values, const SoftenBlend* blend, float* scratch);
+
+// Sharpen of one row of `width` pixels from the source rows above, at and below it (the edge
+// row itself where there is none). columns holds 3 * width + 6 ints.
+void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                std::uint8_t* out, int width, double rate, int* columns);
+
+}  // namespace kelpra
