@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <type_traits>
 
 #include "imaging/pixel_access.h"
 
@@ -26,7 +27,7 @@ inline std::uint8_t BoundedToByte(double value) {
 
 // One tap added to a running channel sum: the product and the sum in double, the sum rounded
 // back to single.
-inline float AddTap(float sum, std::uint8_t channel, float gauss) {
+inline float AddTap(float sum, float channel, float gauss) {
   return float(double(sum) + double(channel) * double(gauss));
 }
 
@@ -49,7 +50,7 @@ float SumAcross(const std::uint8_t* in, int k, int width, const std::vector<floa
   return sum;
 }
 
-float SumDown(const std::uint8_t* const* rows, const float* weights, int taps, int k) {
+float SumDown(const float* const* rows, const float* weights, int taps, int k) {
   float sum = 0;
   for (int i = 0; i < taps; ++i)
     sum = AddTap(sum, rows[i][k], weights[i]);
@@ -75,7 +76,7 @@ void PadColumns(int* columns, int values) {
 // Any processor: whole-row loops, tap by tap, that the compiler vectorises for its target.
 namespace generic {
 
-void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std::vector<float>& gf,
+void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,
                 const float* channelSums, float* acc) {
   const int range = int(gf.size()) - 1;
   const int n = 3 * width;
@@ -92,7 +93,7 @@ void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std:
     out[k] = Divided(acc[k], channelSums[k]);
 }
 
-void BlurDown(const std::uint8_t* const* rows, const float* weights, int taps, float weightSum,
+void BlurDown(const float* const* rows, const float* weights, int taps, float weightSum,
               std::uint8_t* out, int values, const SoftenBlend* blend, float* acc) {
   std::fill(acc, acc + values, 0.0f);
   for (int i = 0; i < taps; ++i) {
@@ -129,6 +130,8 @@ void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint
 namespace avx2 {
 
 constexpr int kLanes = 8;
+// Vectors summed side by side: independent chains of additions keep the processor busy.
+constexpr int kGroup = 4;
 
 [[gnu::always_inline]] inline __m256i WidenBytes(const std::uint8_t* p) {
   return _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)));
@@ -148,23 +151,23 @@ constexpr int kLanes = 8;
   _mm_storel_epi64(reinterpret_cast<__m128i*>(p), bytes);
 }
 
-// Eight sums divided by weightSum and rounded to bytes. The product with the single reciprocal
-// lies within 3.1e-5 of the double quotient (both are below 256), so it rounds to the same
-// integer unless it lies within 2^-14 of a half; such rare groups take the double division.
-[[gnu::always_inline]] inline __m128i DividedBytes(__m256 sum, __m256 reciprocal, float weightSum) {
+// Eight sums divided by weightSum and rounded to integers. The product with the single
+// reciprocal lies within 3.1e-5 of the double quotient (both are below 256), so it rounds to the
+// same integer unless it lies within 2^-14 of a half; such rare groups take the double division.
+[[gnu::always_inline]] inline __m256i DividedLanes(__m256 sum, __m256 reciprocal, float weightSum) {
   const __m256 quotient = _mm256_mul_ps(sum, reciprocal);
   const __m256i rounded = _mm256_cvtps_epi32(quotient);
   const __m256 offset = _mm256_sub_ps(quotient, _mm256_cvtepi32_ps(rounded));
   const __m256 distance = _mm256_andnot_ps(_mm256_set1_ps(-0.0f), offset);
   const __m256 nearHalf = _mm256_cmp_ps(distance, _mm256_set1_ps(0.5f - 0x1p-14f), _CMP_GE_OQ);
   if (_mm256_movemask_ps(nearHalf) == 0)
-    return PackBytes(_mm256_castsi256_si128(rounded), _mm256_extracti128_si256(rounded, 1));
+    return rounded;
   alignas(32) float sums[kLanes];
   _mm256_store_ps(sums, sum);
-  alignas(16) std::uint8_t bytes[16] = {};
+  alignas(32) std::int32_t exact[kLanes];
   for (int i = 0; i < kLanes; ++i)
-    bytes[i] = Divided(sums[i], weightSum);
-  return _mm_load_si128(reinterpret_cast<const __m128i*>(bytes));
+    exact[i] = Divided(sums[i], weightSum);
+  return _mm256_load_si256(reinterpret_cast<const __m256i*>(exact));
 }
 
 [[gnu::always_inline]] inline __m128i BlendHalf(__m256i pixels, __m256i blurred, __m256d keep,
@@ -176,14 +179,13 @@ constexpr int kLanes = 8;
   return _mm256_cvtpd_epi32(mixed);  // half to even, as the default rounding mode does
 }
 
-[[gnu::always_inline]] inline void StoreBlurred(__m128i blurred, std::uint8_t* out,
+[[gnu::always_inline]] inline void StoreBlurred(__m256i smooth, std::uint8_t* out,
                                                 const SoftenBlend* blend) {
   if (!blend) {
-    StoreBytes(blurred, out);
+    StoreBytes(PackBytes(_mm256_castsi256_si128(smooth), _mm256_extracti128_si256(smooth, 1)), out);
     return;
   }
   const __m256i pixels = WidenBytes(out);
-  const __m256i smooth = _mm256_cvtepu8_epi32(blurred);
   const __m256d keep = _mm256_set1_pd(blend->keep);
   const __m256d rate = _mm256_set1_pd(blend->rate);
   StoreBytes(
@@ -191,7 +193,7 @@ constexpr int kLanes = 8;
       out);
 }
 
-void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std::vector<float>& gf,
+void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,
                 const float* channelSums, float* channels) {
   const int range = int(gf.size()) - 1;
   const int n = 3 * width;
@@ -208,30 +210,55 @@ void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std:
   if (last > first) {
     const float weightSum = channelSums[first];
     const __m256 reciprocal = _mm256_set1_ps(float(1.0 / weightSum));
-    for (; k + kLanes <= last; k += kLanes) {
-      const float* centre = channels + k;
-      __m256 sum = _mm256_setzero_ps();
+    const auto sums = [&](int at, auto group) {
+      constexpr int kVectors = decltype(group)::value;
+      __m256 sum[kVectors];
+#pragma GCC unroll 4
+      for (int v = 0; v < kVectors; ++v)
+        sum[v] = _mm256_setzero_ps();
       for (int d = -range; d <= range; ++d) {
-        sum =
-            _mm256_fmadd_ps(_mm256_loadu_ps(centre + 3 * d), _mm256_set1_ps(gf[std::abs(d)]), sum);
+        const __m256 gauss = _mm256_set1_ps(gf[std::abs(d)]);
+#pragma GCC unroll 4
+        for (int v = 0; v < kVectors; ++v)
+          sum[v] =
+              _mm256_fmadd_ps(_mm256_loadu_ps(channels + at + kLanes * v + 3 * d), gauss, sum[v]);
       }
-      StoreBytes(DividedBytes(sum, reciprocal, weightSum), out + k);
-    }
+      for (int v = 0; v < kVectors; ++v)
+        _mm256_storeu_ps(out + at + kLanes * v,
+                         _mm256_cvtepi32_ps(DividedLanes(sum[v], reciprocal, weightSum)));
+    };
+    for (; k + kGroup * kLanes <= last; k += kGroup * kLanes)
+      sums(k, std::integral_constant<int, kGroup>{});
+    for (; k + kLanes <= last; k += kLanes)
+      sums(k, std::integral_constant<int, 1>{});
   }
   for (; k < n; ++k)
     out[k] = Divided(SumAcross(in, k, width, gf), channelSums[k]);
 }
 
-void BlurDown(const std::uint8_t* const* rows, const float* weights, int taps, float weightSum,
+void BlurDown(const float* const* rows, const float* weights, int taps, float weightSum,
               std::uint8_t* out, int values, const SoftenBlend* blend, float*) {
   const __m256 reciprocal = _mm256_set1_ps(float(1.0 / weightSum));
+  const auto sums = [&](int at, auto group) {
+    constexpr int kVectors = decltype(group)::value;
+    __m256 sum[kVectors];
+#pragma GCC unroll 4
+    for (int v = 0; v < kVectors; ++v)
+      sum[v] = _mm256_setzero_ps();
+    for (int i = 0; i < taps; ++i) {
+      const __m256 gauss = _mm256_set1_ps(weights[i]);
+#pragma GCC unroll 4
+      for (int v = 0; v < kVectors; ++v)
+        sum[v] = _mm256_fmadd_ps(_mm256_loadu_ps(rows[i] + at + kLanes * v), gauss, sum[v]);
+    }
+    for (int v = 0; v < kVectors; ++v)
+      StoreBlurred(DividedLanes(sum[v], reciprocal, weightSum), out + at + kLanes * v, blend);
+  };
   int k = 0;
-  for (; k + kLanes <= values; k += kLanes) {
-    __m256 sum = _mm256_setzero_ps();
-    for (int i = 0; i < taps; ++i)
-      sum = _mm256_fmadd_ps(BytesToFloats(rows[i] + k), _mm256_set1_ps(weights[i]), sum);
-    StoreBlurred(DividedBytes(sum, reciprocal, weightSum), out + k, blend);
-  }
+  for (; k + kGroup * kLanes <= values; k += kGroup * kLanes)
+    sums(k, std::integral_constant<int, kGroup>{});
+  for (; k + kLanes <= values; k += kLanes)
+    sums(k, std::integral_constant<int, 1>{});
   for (; k < values; ++k)
     out[k] = Blended(out[k], Divided(SumDown(rows, weights, taps, k), weightSum), blend);
 }
@@ -280,7 +307,7 @@ bool HasAvx2() {
 
 }  // namespace
 
-void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std::vector<float>& gf,
+void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,
                 const float* channelSums, float* scratch) {
 #ifdef KELPRA_FILTER_AVX2
   if (HasAvx2())
@@ -289,7 +316,7 @@ void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std:
   generic::BlurAcross(in, out, width, gf, channelSums, scratch);
 }
 
-void BlurDown(const std::uint8_t* const* rows, const float* weights, int taps, float weightSum,
+void BlurDown(const float* const* rows, const float* weights, int taps, float weightSum,
               std::uint8_t* out, int values, const SoftenBlend* blend, float* scratch) {
 #ifdef KELPRA_FILTER_AVX2
   if (HasAvx2())

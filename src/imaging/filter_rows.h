@@ -14,16 +14,18 @@ struct SoftenBlend {
   double rate;
 };
 
-// The horizontal blur of one row of `width` pixels into out: each channel sums the taps
-// gf[|d|] of the columns x + d inside the row, in ascending order, and is divided by
-// channelSums[k], the sum of those taps. scratch holds 3 * width floats.
-void BlurAcross(const std::uint8_t* in, std::uint8_t* out, int width, const std::vector<float>& gf,
+// The horizontal blur of one row of `width` pixels: each channel sums the taps gf[|d|] of the
+// columns x + d inside the row, in ascending order, is divided by channelSums[k], the sum of
+// those taps, and rounded to a byte, which out holds as a float for the vertical pass. scratch
+// holds 3 * width floats.
+void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,
                 const float* channelSums, float* scratch);
 
-// The vertical blur of one row of `values` channels into out: rows[i] weighted by weights[i]
-// for i = 0..taps-1, in that order, divided by weightSum. With a blend, the result is mixed
-// into out's own channels instead of replacing them. scratch holds `values` floats.
-void BlurDown(const std::uint8_t* const* rows, const float* weights, int taps, float weightSum,
+// The vertical blur of one row of `values` channels into out: rows[i] (rounded channels as
+// BlurAcross leaves them) weighted by weights[i] for i = 0..taps-1, in that order, divided by
+// weightSum. With a blend, the result is mixed into out's own channels instead of replacing
+// them. scratch holds `values` floats.
+void BlurDown(const float* const* rows, const float* weights, int taps, float weightSum,
               std::uint8_t* out, int values, const SoftenBlend* blend, float* scratch);
 
 // Sharpen of one row of `width` pixels from the source rows above, at and below it (the edge

@@ -9,6 +9,7 @@
 #include "imaging/filter_rows.h"
 #include "imaging/parallel_rows.h"
 #include "imaging/pixel_access.h"
+#include "imaging/row_bands.h"
 
 namespace kelpra {
 
@@ -41,15 +42,9 @@ std::vector<float> WeightSums(int n, const std::vector<float>& gf, int copies) {
   return sums;
 }
 
-std::vector<std::uint8_t*> RowAddresses(TBitmap& bmp) {
-  std::vector<std::uint8_t*> rows(bmp.Height());
-  for (int y = 0; y < bmp.Height(); ++y)
-    rows[y] = bmp.ScanLine(y);
-  return rows;
-}
-
-// Blurs bmp: the first pass goes into a working bitmap and is rounded to bytes before the
-// second pass reads it and writes bmp, mixing it in with blend when there is one.
+// Blurs bmp: each row blurred across is rounded to bytes before the vertical pass reads it;
+// the vertical pass writes bmp, mixing its result in with blend when there is one. Each band
+// keeps the rows blurred across that its next row needs.
 void BlurInPlace(TBitmap& bmp, int zone, int threadCount, const SoftenBlend* blend) {
   const int w = bmp.Width();
   const int h = bmp.Height();
@@ -61,21 +56,23 @@ void BlurInPlace(TBitmap& bmp, int zone, int threadCount, const SoftenBlend* ble
   std::vector<float> line(2 * std::size_t(range) + 1);
   for (int j = 0; j <= 2 * range; ++j)
     line[j] = gf[std::abs(j - range)];
-  TBitmap pass(w, h);
-  const std::vector<std::uint8_t*> pixels = RowAddresses(bmp);
-  const std::vector<std::uint8_t*> mid = RowAddresses(pass);
-  ParallelRows(h, threadCount, [&](int y0, int y1) {
-    std::vector<float> scratch(3 * std::size_t(w));
-    for (int y = y0; y < y1; ++y)
-      BlurAcross(pixels[y], mid[y], w, gf, channelSums.data(), scratch.data());
-  });
-  ParallelRows(h, threadCount, [&](int y0, int y1) {
-    std::vector<float> scratch(3 * std::size_t(w));
+  const std::size_t values = 3 * std::size_t(w);
+  const int slots = std::min(2 * range + 1, h);
+  InPlaceBands(bmp, range, threadCount, [&](int y0, int y1, const SourceRows& source) {
+    std::vector<float> across(slots * values);
+    std::vector<float> scratch(values);
+    std::vector<const float*> taps(2 * std::size_t(range) + 1);
+    const auto slot = [&](int y) { return across.data() + (y % slots) * values; };
+    int next = std::max(0, y0 - range);
     for (int y = y0; y < y1; ++y) {
       const int top = std::max(0, y - range);
-      const int taps = std::min(h - 1, y + range) - top + 1;
-      BlurDown(&mid[top], &line[top - (y - range)], taps, rowSums[y], pixels[y], 3 * w, blend,
-               scratch.data());
+      const int bottom = std::min(h - 1, y + range);
+      for (; next <= bottom; ++next)
+        BlurAcross(source[next], slot(next), w, gf, channelSums.data(), scratch.data());
+      for (int iy = top; iy <= bottom; ++iy)
+        taps[iy - top] = slot(iy);
+      BlurDown(taps.data(), &line[top - (y - range)], bottom - top + 1, rowSums[y], bmp.ScanLine(y),
+               int(values), blend, scratch.data());
     }
   });
 }
@@ -92,14 +89,18 @@ bool Sharpen(TBitmap& bmp, int percent, int threadCount) {
   const double rate = percent / 100.0;
   const int w = bmp.Width();
   const int h = bmp.Height();
-  const auto copy = BmpClone(bmp);
-  const std::vector<std::uint8_t*> src = RowAddresses(*copy);
-  const std::vector<std::uint8_t*> dst = RowAddresses(bmp);
-  ParallelRows(h, threadCount, [&](int y0, int y1) {
+  // A band overwrites each row after reading it: the row above is kept as it was.
+  InPlaceBands(bmp, 1, threadCount, [&](int y0, int y1, const SourceRows& source) {
+    const std::size_t rowBytes = 3 * std::size_t(w);
+    std::vector<std::uint8_t> kept(2 * rowBytes);
     std::vector<int> padded(3 * std::size_t(w) + 6);
+    const std::uint8_t* above = y0 > 0 ? source[y0 - 1] : nullptr;
     for (int y = y0; y < y1; ++y) {
-      SharpenRow(src[std::max(y - 1, 0)], src[y], src[std::min(y + 1, h - 1)], dst[y], w, rate,
-                 padded.data() + 3);
+      std::uint8_t* centre = kept.data() + (y % 2) * rowBytes;
+      std::copy_n(source[y], rowBytes, centre);
+      SharpenRow(above ? above : centre, centre, y + 1 < h ? source[y + 1] : centre,
+                 bmp.ScanLine(y), w, rate, padded.data() + 3);
+      above = centre;
     }
   });
   return true;
