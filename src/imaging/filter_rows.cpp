@@ -73,8 +73,10 @@ void PadColumns(int* columns, int values) {
   }
 }
 
+}  // namespace
+
 // Any processor: whole-row loops, tap by tap, that the compiler vectorises for its target.
-namespace generic {
+namespace portable {
 
 void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,
                 const float* channelSums, float* acc) {
@@ -114,7 +116,9 @@ void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint
     out[k] = Sharpened(mid[k], columns, k, rate);
 }
 
-}  // namespace generic
+}  // namespace portable
+
+namespace {
 
 #ifdef KELPRA_FILTER_AVX2
 // AVX2 processors: eight channels at a time, one per lane.
@@ -313,7 +317,7 @@ void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector
   if (HasAvx2())
     return avx2::BlurAcross(in, out, width, gf, channelSums, scratch);
 #endif
-  generic::BlurAcross(in, out, width, gf, channelSums, scratch);
+  portable::BlurAcross(in, out, width, gf, channelSums, scratch);
 }
 
 void BlurDown(const float* const* rows, const float* weights, int taps, float weightSum,
@@ -322,7 +326,7 @@ void BlurDown(const float* const* rows, const float* weights, int taps, float we
   if (HasAvx2())
     return avx2::BlurDown(rows, weights, taps, weightSum, out, values, blend, scratch);
 #endif
-  generic::BlurDown(rows, weights, taps, weightSum, out, values, blend, scratch);
+  portable::BlurDown(rows, weights, taps, weightSum, out, values, blend, scratch);
 }
 
 void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
@@ -331,7 +335,7 @@ void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint
   if (HasAvx2())
     return avx2::SharpenRow(up, mid, down, out, width, rate, columns);
 #endif
-  generic::SharpenRow(up, mid, down, out, width, rate, columns);
+  portable::SharpenRow(up, mid, down, out, width, rate, columns);
 }
 
 }  // namespace kelpra

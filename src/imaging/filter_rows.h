@@ -33,4 +33,15 @@ void BlurDown(const float* const* rows, const float* weights, int taps, float we
 void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
                 std::uint8_t* out, int width, double rate, int* columns);
 
+// The same loops in plain C++, which processors without a faster form run; tests hold the
+// faster forms to them.
+namespace portable {
+void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,
+                const float* channelSums, float* scratch);
+void BlurDown(const float* const* rows, const float* weights, int taps, float weightSum,
+              std::uint8_t* out, int values, const SoftenBlend* blend, float* scratch);
+void SharpenRow(const std::uint8_t* up, const std::uint8_t* mid, const std::uint8_t* down,
+                std::uint8_t* out, int width, double rate, int* columns);
+}  // namespace portable
+
 }  // namespace kelpra

@@ -3,12 +3,16 @@
 // every parameter value and at several thread counts.
 #include <gtest/gtest.h>
 
+#include <numeric>
 #include <random>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "imaging/filters.h"
 #include "operation_table.h"
 #include "picture_fixtures.h"
+#include "reference_ops.h"
 
 namespace kelpra::fixtures {
 namespace {
@@ -17,7 +21,7 @@ constexpr std::pair<int, int> kShapes[] = {
     {1, 1}, {1, 9}, {9, 1}, {2, 3},   {5, 4},   {7, 7},   {3, 40},  {40, 3},
     {0, 0}, {0, 3}, {3, 0}, {33, 21}, {70, 50}, {97, 61}, {200, 4}, {4, 200},
 };
-constexpr int kThreadCounts[] = {1, 2, 5};
+constexpr int kThreadCounts[] = {1, 2, 3, 5};
 
 class ExactnessTest : public ::testing::TestWithParam<Operation> {};
 
@@ -45,6 +49,67 @@ TEST_P(ExactnessTest, MatchesPlainFormulaAtEveryThreadCount) {
 
 INSTANTIATE_TEST_SUITE_P(AllOperations, ExactnessTest, ::testing::ValuesIn(Operations()),
                          [](const auto& info) { return info.param.name; });
+
+// Shapes around a kernel that reaches `reach` pixels: narrower than the kernel, just as wide,
+// wide enough for inner columns in several vector groups with a tail; as many heights, which
+// split into bands shorter than the reach; one row, one column, and inner rows and columns at
+// once.
+std::vector<std::pair<int, int>> KernelShapes(int reach) {
+  const int span = 2 * reach + 1;
+  std::vector<std::pair<int, int>> shapes;
+  for (const int side : {1, reach, span, span + 1, span + 14, span + 37}) {
+    for (const int across : {1, 2, 7}) {
+      shapes.push_back({side, across});
+      shapes.push_back({across, side});
+    }
+  }
+  shapes.push_back({span + 14, span + 4});
+  return shapes;
+}
+
+struct FilterCase {
+  std::string name;
+  std::vector<int> parameters;
+  int (*reach)(int parameter);
+  bool (*library)(TBitmap&, int, int);
+  bool (*reference)(TBitmap&, int);
+};
+
+TEST(ExactnessTest, FiltersMatchPlainFormulaOnEveryKernelPath) {
+  std::vector<int> zones(30);
+  std::iota(zones.begin(), zones.end(), 1);
+  const FilterCase filters[] = {
+      {"GaussianBlur", zones, [](int zone) { return 3 * zone; }, GaussianBlur,
+       reference::GaussianBlur},
+      {"Soften",
+       {0, 1, 25, 30, 33, 50, 67, 75, 99, 100},
+       [](int) { return 3; },
+       Soften,
+       reference::Soften},
+      {"Sharpen",
+       {0, 1, 25, 30, 50, 70, 99, 100},
+       [](int) { return 1; },
+       Sharpen,
+       reference::Sharpen},
+  };
+  std::mt19937 rng(16);
+  for (const FilterCase& filter : filters) {
+    for (const int parameter : filter.parameters) {
+      for (const auto& [w, h] : KernelShapes(filter.reach(parameter))) {
+        const TBitmap original = RandomPicture(w, h, rng);
+        TBitmap expected = original;
+        ASSERT_TRUE(filter.reference(expected, parameter));
+        for (const int threads : {1, 2, 3}) {
+          SCOPED_TRACE(filter.name + "(" + std::to_string(parameter) + ") on " + std::to_string(w) +
+                       " x " + std::to_string(h) + ", " + std::to_string(threads) + " threads");
+          TBitmap actual = original;
+          ASSERT_TRUE(filter.library(actual, parameter, threads));
+          ASSERT_TRUE(SameBitmap(expected, actual));
+        }
+      }
+    }
+  }
+}
 
 }  // namespace
 }  // namespace kelpra::fixtures
