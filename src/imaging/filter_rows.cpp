@@ -36,7 +36,10 @@ inline std::uint8_t Divided(float sum, float weightSum) {
 }
 
 inline std::uint8_t Blended(std::uint8_t pixel, std::uint8_t blurred, const SoftenBlend* blend) {
-  return blend ? BoundedToByte(blend->keep * pixel + blend->rate * blurred) : blurred;
+  if (!blend)
+    return blurred;
+  const double rate = blend->rate;
+  return BoundedToByte((1.0 - rate) * pixel + rate * blurred);
 }
 
 // Channel k of a row blurred across, tap by tap.
@@ -174,27 +177,26 @@ constexpr int kGroup = 4;
   return _mm256_load_si256(reinterpret_cast<const __m256i*>(exact));
 }
 
-[[gnu::always_inline]] inline __m128i BlendHalf(__m256i pixels, __m256i blurred, __m256d keep,
-                                                __m256d rate, int half) {
-  const __m128i c = half ? _mm256_extracti128_si256(pixels, 1) : _mm256_castsi256_si128(pixels);
-  const __m128i s = half ? _mm256_extracti128_si256(blurred, 1) : _mm256_castsi256_si128(blurred);
-  const __m256d mixed = _mm256_add_pd(_mm256_mul_pd(keep, _mm256_cvtepi32_pd(c)),
-                                      _mm256_mul_pd(rate, _mm256_cvtepi32_pd(s)));
+// Soften's mix of four channels, in double as the formula has it.
+[[gnu::always_inline]] inline __m128i BlendedLanes(__m128i pixels, __m128i blurred, __m256d keep,
+                                                   __m256d rate) {
+  const __m256d mixed = _mm256_add_pd(_mm256_mul_pd(keep, _mm256_cvtepi32_pd(pixels)),
+                                      _mm256_mul_pd(rate, _mm256_cvtepi32_pd(blurred)));
   return _mm256_cvtpd_epi32(mixed);  // half to even, as the default rounding mode does
 }
 
 [[gnu::always_inline]] inline void StoreBlurred(__m256i smooth, std::uint8_t* out,
                                                 const SoftenBlend* blend) {
-  if (!blend) {
-    StoreBytes(PackBytes(_mm256_castsi256_si128(smooth), _mm256_extracti128_si256(smooth, 1)), out);
-    return;
+  __m128i low = _mm256_castsi256_si128(smooth);
+  __m128i high = _mm256_extracti128_si256(smooth, 1);
+  if (blend) {
+    const __m256i pixels = WidenBytes(out);
+    const __m256d keep = _mm256_set1_pd(1.0 - double(blend->rate));
+    const __m256d rate = _mm256_set1_pd(blend->rate);
+    low = BlendedLanes(_mm256_castsi256_si128(pixels), low, keep, rate);
+    high = BlendedLanes(_mm256_extracti128_si256(pixels, 1), high, keep, rate);
   }
-  const __m256i pixels = WidenBytes(out);
-  const __m256d keep = _mm256_set1_pd(blend->keep);
-  const __m256d rate = _mm256_set1_pd(blend->rate);
-  StoreBytes(
-      PackBytes(BlendHalf(pixels, smooth, keep, rate, 0), BlendHalf(pixels, smooth, keep, rate, 1)),
-      out);
+  StoreBytes(PackBytes(low, high), out);
 }
 
 void BlurAcross(const std::uint8_t* in, float* out, int width, const std::vector<float>& gf,

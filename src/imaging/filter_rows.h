@@ -8,10 +8,10 @@
 
 namespace kelpra {
 
-// Soften's mix of a channel c with its blurred value s: keep * c + rate * s, in double.
+// Soften's mix of a channel c with its blurred value s: (1 - rate) * c + rate * s in double,
+// rate being the percentage / 100 held in single.
 struct SoftenBlend {
-  double keep;
-  double rate;
+  float rate;
 };
 
 // The horizontal blur of one row of `width` pixels: each channel sums the taps gf[|d|] of the

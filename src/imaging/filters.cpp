@@ -124,8 +124,7 @@ bool Soften(TBitmap& bmp, int percent) {
 bool Soften(TBitmap& bmp, int percent, int threadCount) {
   if (bmp.PixelFormat() != pf24bit || percent < 0 || percent > 100)
     return false;
-  const double r = float(percent / 100.0);  // held in single, then widened
-  const SoftenBlend blend{1.0 - r, r};
+  const SoftenBlend blend{float(percent / 100.0)};
   BlurInPlace(bmp, 1, threadCount, &blend);
   return true;
 }

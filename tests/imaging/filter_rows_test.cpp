@@ -65,8 +65,7 @@ TEST(FilterRowsTest, BlurAcrossMatchesThePlainLoops) {
 
 TEST(FilterRowsTest, BlurDownMatchesThePlainLoops) {
   std::mt19937 rng(2);
-  const SoftenBlend blends[] = {
-      {1.0, 0.0}, {1.0 - double(0.3f), double(0.3f)}, {0.5, 0.5}, {0.0, 1.0}};
+  const SoftenBlend blends[] = {{0.0f}, {0.3f}, {0.5f}, {1.0f}};
   for (const int zone : kZones) {
     const std::vector<float> gf = Weights(zone);
     for (const int taps : {1, 3 * zone + 1, 6 * zone + 1}) {
@@ -98,6 +97,35 @@ TEST(FilterRowsTest, BlurDownMatchesThePlainLoops) {
                    blend, scratch.data());
           ASSERT_EQ(expected, actual);
         }
+      }
+    }
+  }
+}
+
+// One tap of weight 1 passes each blurred channel through unchanged, so every pair of a channel
+// and its blurred value meets Soften's mix, at every percentage.
+TEST(FilterRowsTest, SoftenMixesEveryPairAsTheFormulaDoes) {
+  std::vector<float> blurred(256 * 256);
+  std::vector<std::uint8_t> pixels(256 * 256);
+  for (int c = 0; c < 256; ++c) {
+    for (int s = 0; s < 256; ++s) {
+      pixels[c * 256 + s] = std::uint8_t(c);
+      blurred[c * 256 + s] = float(s);
+    }
+  }
+  const float* rows[] = {blurred.data()};
+  const float weight = 1;
+  std::vector<float> scratch(pixels.size());
+  for (int percent = 0; percent <= 100; ++percent) {
+    SCOPED_TRACE(percent);
+    const SoftenBlend blend{float(percent / 100.0)};
+    std::vector<std::uint8_t> mixed = pixels;
+    BlurDown(rows, &weight, 1, 1, mixed.data(), int(mixed.size()), &blend, scratch.data());
+    const double r = blend.rate;
+    for (int c = 0; c < 256; ++c) {
+      for (int s = 0; s < 256; ++s) {
+        const double exact = std::nearbyint((1.0 - r) * double(c) + r * double(s));
+        ASSERT_EQ(mixed[c * 256 + s], std::uint8_t(exact)) << "c " << c << ", s " << s;
       }
     }
   }
