@@ -23,7 +23,7 @@ void InPlaceBands(TBitmap& bmp, int reach, int threadCount,
   std::size_t used = 0;
   for (int y = 0; y < h; ++y) {
     source[y] = bmp.ScanLine(y);
-    if (nearEdge[y]) {
+    if (nearEdge[y] && rowBytes > 0) {
       std::memcpy(saved.data() + used, source[y], rowBytes);
       source[y] = saved.data() + used;
       used += rowBytes;
