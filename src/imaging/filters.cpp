@@ -8,7 +8,6 @@
 
 #include "imaging/filter_rows.h"
 #include "imaging/parallel_rows.h"
-#include "imaging/pixel_access.h"
 #include "imaging/row_bands.h"
 
 namespace kelpra {
