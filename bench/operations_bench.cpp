@@ -5,6 +5,7 @@
 
 #include "bench_register.h"
 #include "imaging/filters.h"
+#include "imaging/reference_ops.h"
 #include "imaging/tone.h"
 
 namespace kelpra::bench {
@@ -25,6 +26,12 @@ void Adjust(benchmark::State& state, const TBitmap& source, const Operation& run
   }
 }
 
+void Register(const std::string& name, const BenchPicture& picture, const Operation& run) {
+  benchmark::RegisterBenchmark(name.c_str(), Adjust, std::cref(picture.bitmap), run)
+      ->Unit(benchmark::kMillisecond)
+      ->UseRealTime();
+}
+
 }  // namespace
 
 void RegisterOperationBenchmarks(const std::vector<BenchPicture>& pictures) {
@@ -38,13 +45,19 @@ void RegisterOperationBenchmarks(const std::vector<BenchPicture>& pictures) {
       {"GaussianBlur/5", [](TBitmap& b) { return GaussianBlur(b, 5); }},
   };
   for (const BenchPicture& picture : pictures) {
-    for (const auto& [name, run] : operations) {
-      const std::string fullName = "Op/" + std::string(name) + "/" + picture.name;
-      benchmark::RegisterBenchmark(fullName.c_str(), Adjust, std::cref(picture.bitmap), run)
-          ->Unit(benchmark::kMillisecond)
-          ->UseRealTime();
-    }
+    for (const auto& [name, run] : operations)
+      Register("Op/" + std::string(name) + "/" + picture.name, picture, run);
   }
+  // The per-pixel transcriptions the exactness tests hold the library to, on the page.
+  const std::pair<const char*, Operation> literals[] = {
+      {"Sharpen/30", [](TBitmap& b) { return reference::Sharpen(b, 30); }},
+      {"Soften/30", [](TBitmap& b) { return reference::Soften(b, 30); }},
+      {"GaussianBlur/1", [](TBitmap& b) { return reference::GaussianBlur(b, 1); }},
+      {"GaussianBlur/5", [](TBitmap& b) { return reference::GaussianBlur(b, 5); }},
+  };
+  const BenchPicture& page = pictures.front();
+  for (const auto& [name, run] : literals)
+    Register("OpLiteral/" + std::string(name) + "/" + page.name, page, run);
 }
 
 }  // namespace kelpra::bench
