@@ -1,11 +1,14 @@
 // Keys, taps, long taps, drags, strokes and the twist gesture, mapped onto the window's commands.
+#include <QApplication>
 #include <QGestureEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPinchGesture>
 #include <QPointingDevice>
+#include <QTimer>
 #include <QTouchEvent>
 #include <algorithm>
 #include <cstdlib>
@@ -239,15 +242,40 @@ QPoint TForm1::ToDevicePoint(QPointF position) const {
 
 // Qt's events, routed to the handlers above.
 
-void TForm1::keyReleaseEvent(QKeyEvent* event) {
-  // A key acts once, when released; the repeats of a held key are ignored.
-  if (event->isAutoRepeat()) {
-    event->ignore();
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  const int key = VirtualKey(*event);
+  if (key == 0) {
+    QMainWindow::keyPressEvent(event);
     return;
   }
-  const int key = VirtualKey(*event);
-  Guarded([this, key] { FormKeyUp(key); });
+  keyReleases_.Pressed(key, event->timestamp());
   event->accept();
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) {
+  // A key acts once, on its final release; the repeats of a held key are ignored.
+  const int key = VirtualKey(*event);
+  if (key == 0 || event->isAutoRepeat() || !keyReleases_.Released(key, event->timestamp())) {
+    QMainWindow::keyReleaseEvent(event);
+    return;
+  }
+  // A press of a repeat that Qt did not recognise arrives right after its release.
+  QTimer::singleShot(0, this, &TForm1::ActOnFinalKeyReleases);
+  event->accept();
+}
+
+void TForm1::ActOnFinalKeyReleases() {
+  for (const int key : keyReleases_.TakeFinal())
+    Guarded([this, key] { FormKeyUp(key); });
+}
+
+void TForm1::ReturnKeysToWindow() {
+  // Moving along the bar opens its next menu at once: the bar keeps the keys meanwhile.
+  if (QApplication::activePopupWidget())
+    return;
+  MM->setActiveAction(nullptr);
+  if (MM->hasFocus())
+    MM->clearFocus();
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
@@ -288,7 +316,10 @@ void TForm1::PointerReleased(Qt::MouseButton button, QPointF position) {
     Guarded([this] { FormClick(); });
   if (strokeActive_)
     stroke_.push_back(position);
-  const StandardGesture gesture = strokeActive_ ? ClassifyStroke(stroke_) : sgiNone;
+  // With an empty list every release opens the popup menu, whatever the movement: no stroke
+  // may close it again.
+  const bool strokes = strokeActive_ && !FileList.Empty();
+  const StandardGesture gesture = strokes ? ClassifyStroke(stroke_) : sgiNone;
   strokeActive_ = false;
   // A stroke that ends where it began (a circle) is a gesture, not a tap as well.
   if (gesture == sgiNone || !IsTap(DragFrom, p))
@@ -307,6 +338,10 @@ void TForm1::RotateGesture(double clockwiseDegrees) {
 
 bool TForm1::event(QEvent* event) {
   switch (event->type()) {
+    case QEvent::WindowDeactivate:
+      // The keys held now are released elsewhere, or their release comes without a press.
+      keyReleases_.ForgetPresses();
+      return QMainWindow::event(event);
     case QEvent::MouseMove:
       if (strokeActive_)
         stroke_.push_back(static_cast<QMouseEvent*>(event)->position());

@@ -74,6 +74,7 @@ TForm2::TForm2(TForm1& form1) : QDialog(&form1), form1_(form1) {
   ButtonCancel = MakeButton(this, "ButtonCancel", QStringLiteral("Cancel"), 17, 310);
   ButtonApply = MakeButton(this, "ButtonApply", QStringLiteral("Apply"), 121, 310);
   ButtonApply->setDefault(true);
+  PressOnEnter(*this, *ButtonApply);
 
   QWidget* tabOrder[] = {TrackBarContrast,   TrackBarBrightness, TrackBarSharpness,
                          CheckBoxMonochrome, ComboBoxResize,     ButtonReset,
