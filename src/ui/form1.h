@@ -201,6 +201,7 @@ class TForm1 : public QMainWindow {
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:

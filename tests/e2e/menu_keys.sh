@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Keys and menus on a desktop with a window manager (openbox): a key that chooses a menu item
+# does only that, not its own command as well on its release; once a menu of the main menu has
+# closed, the letters are the window's keys again; a held key acts once, on its release.
+# Usage: menu_keys.sh <kelpra> <kelpra-make-sample-book>
+source "$(dirname "$0")/lib/session.sh"
+start_openbox
+ini=$XDG_CONFIG_HOME/ZENDRO/$(basename "$kelpra").ini
+show_on_failure() { [[ -f $ini ]] && sed 's/^/  ini: /' "$ini"; }
+# The main menu shown; one page at a time, so that every turn moves the counter by one.
+mkdir -p "$(dirname "$ini")"
+printf '[MENU]\nMenu=1\nSingle picture=1\n' >"$ini"
+
+start_viewer "$book/page01.jpg"
+wait_title ' 1/[0-9]+$'
+caption() { xdotool getwindowname "$window"; }
+base=$(shown_windows)
+
+# Nothing more happens: the caption stays as it is for a while.
+stays() {
+  sleep 0.7
+  [[ $(caption) =~ $1 ]] || fail "$2: '$(caption)'"
+}
+
+# Alt+N opens "Navigate", where N chooses Next Picture. Its release is not the window's N.
+xdotool key alt+n
+wait_windows $((base + 1)) "after Alt+N"
+xdotool key n
+wait_title ' 2/[0-9]+$'
+stays ' 2/[0-9]+$' "the release of N ran Auto Turn as well"
+
+# The menu has closed: N is the window's Auto Turn (which turns a page), and opens no menu.
+# N again stops it.
+xdotool key n
+wait_title 'Auto\(10s\) +3/[0-9]+$'
+[[ $(shown_windows) -eq $base ]] || fail "N opened a menu"
+xdotool key n
+wait_title '[^)] +3/[0-9]+$'
+
+# A click on the bar's first title opens "File"; Escape closes it; N is the window's again.
+xdotool mousemove --window "$window" 15 10 click 1
+wait_windows $((base + 1)) "after the click on File"
+xdotool key Escape
+wait_windows "$base" "after Escape"
+xdotool key n
+wait_title 'Auto\(10s\) +4/[0-9]+$'
+xdotool key n
+wait_title '[^)] +4/[0-9]+$'
+
+# The popup's A chooses Auto Turn; its release leaves Stretch as it was.
+xdotool key m
+wait_windows $((base + 1)) "after M"
+xdotool key a
+wait_title 'Auto\(10s\) +5/[0-9]+$'
+stays 'Auto\(10s\) +5/[0-9]+$' "the release of A did more than Auto Turn"
+xdotool key n
+wait_title '[^)] +5/[0-9]+$'
+
+# Held for a second and a half, Right acts once, when it is released.
+xdotool keydown Right
+sleep 1.5
+[[ $(caption) =~ ' 5/' ]] || fail "Right acted before its release: '$(caption)'"
+xdotool keyup Right
+wait_title ' 6/[0-9]+$'
+stays ' 6/[0-9]+$' "holding Right turned more than one page"
+
+xdotool key z
+wait_closed
+grep -qx 'Stretch=1' "$ini" || fail "Stretch was switched off"
+echo "menu_keys: OK"
