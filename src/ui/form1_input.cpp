@@ -31,6 +31,8 @@ constexpr int VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 
               VK_M = 77;
 
 constexpr double LongTapMSec = 1000;
+// How long a release waits for the press of a repeat, which comes with the release's time stamp.
+constexpr int kRepeatPressWaitMSec = 50;
 constexpr int IsMoved = 3;
 constexpr int igiRotate = 261;
 // π/6 in single precision, as the threshold has always been compared.
@@ -259,8 +261,9 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
     QMainWindow::keyReleaseEvent(event);
     return;
   }
-  // A press of a repeat that Qt did not recognise arrives right after its release.
-  QTimer::singleShot(0, this, &TForm1::ActOnFinalKeyReleases);
+  // The press of a repeat that Qt did not recognise follows its release closely, but not
+  // necessarily before the next turn of the event loop.
+  QTimer::singleShot(kRepeatPressWaitMSec, this, &TForm1::ActOnFinalKeyReleases);
   event->accept();
 }
 
@@ -273,7 +276,6 @@ void TForm1::ReturnKeysToWindow() {
   // Moving along the bar opens its next menu at once: the bar keeps the keys meanwhile.
   if (QApplication::activePopupWidget())
     return;
-  MM->setActiveAction(nullptr);
   if (MM->hasFocus())
     MM->clearFocus();
 }

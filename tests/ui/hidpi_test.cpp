@@ -123,7 +123,7 @@ TEST(HiDpi, APictureShownAtItsOwnSizeKeepsEveryPixelAndPansByDevicePixels) {
 
   // C centres it again.
   QTest::keyClick(&form, Qt::Key_C);
-  QCoreApplication::processEvents();  // a release acts once the events with it are handled
+  LetKeyReleasesAct(form);
   EXPECT_EQ(form.Image1->Bounds(), centred);
 }
 

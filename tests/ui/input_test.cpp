@@ -34,14 +34,9 @@ void SendKey(ViewerFixture& viewer, QEvent::Type type, const KeyCase& c, quint64
   QApplication::sendEvent(viewer.form1().Image1, &event);
 }
 
-// Lets the releases act: a release is final once the events that came with it are handled.
-void Settle() {
-  QCoreApplication::processEvents();
-}
-
 void ReleaseKey(ViewerFixture& viewer, const KeyCase& c, quint64 timestamp = 0) {
   SendKey(viewer, QEvent::KeyRelease, c, timestamp);
-  Settle();
+  LetKeyReleasesAct(viewer.form1());
 }
 
 // Pressed and released on the picture.
@@ -151,11 +146,11 @@ TEST(KeyTest, ActsOnReleaseOnlyAndIgnoresAutoRepeat) {
   ShowFivePages(viewer);
   const KeyCase right{"Right", Qt::Key_Right, None, Effect::Next};
   SendKey(viewer, QEvent::KeyPress, right);
-  Settle();
+  LetKeyReleasesAct(viewer.form1());
   EXPECT_EQ(viewer.form1().ndxR, 2);
   SendKey(viewer, QEvent::KeyRelease, right, 0, /*autoRepeat=*/true);
   SendKey(viewer, QEvent::KeyPress, right, 0, /*autoRepeat=*/true);
-  Settle();
+  LetKeyReleasesAct(viewer.form1());
   EXPECT_EQ(viewer.form1().ndxR, 2);
   ReleaseKey(viewer, right);
   EXPECT_EQ(viewer.form1().ndxR, 3);
@@ -172,7 +167,7 @@ TEST(KeyTest, ReleaseAndPressWithOneTimeStampIsARepeat) {
   for (quint64 t = 1500; t < 1700; t += 40) {
     SendKey(viewer, QEvent::KeyRelease, right, t);
     SendKey(viewer, QEvent::KeyPress, right, t);
-    Settle();
+    LetKeyReleasesAct(viewer.form1());
     EXPECT_EQ(viewer.form1().ndxR, 2) << "repeat at " << t;
   }
   ReleaseKey(viewer, right, 1710);
@@ -188,7 +183,7 @@ TEST(KeyTest, QuickTypingIsNoRepeat) {
     SendKey(viewer, QEvent::KeyPress, right, t);
     SendKey(viewer, QEvent::KeyRelease, right, t + 50);
   }
-  Settle();
+  LetKeyReleasesAct(viewer.form1());
   EXPECT_EQ(viewer.form1().ndxR, 4);
 }
 
