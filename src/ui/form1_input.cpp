@@ -300,6 +300,8 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TForm1::PointerPressed(Qt::MouseButton button, QPointF position) {
+  // Alt alone leaves the menu bar waiting for a letter; a press on the page ends that.
+  ReturnKeysToWindow();
   pointerDown_ = true;
   // Strokes are drawn with the left button, a pen or one finger.
   strokeActive_ = button == Qt::LeftButton;

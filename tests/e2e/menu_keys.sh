@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Keys and menus on a desktop with a window manager (openbox): a key that chooses a menu item
 # does only that, not its own command as well on its release; once a menu of the main menu has
-# closed, the letters are the window's keys again; a held key acts once, on its release.
+# closed, or Alt alone is followed by a tap, the letters are the window's keys again; a held key
+# acts once, on its release.
 # Usage: menu_keys.sh <kelpra> <kelpra-make-sample-book>
 source "$(dirname "$0")/lib/session.sh"
 start_openbox
@@ -47,22 +48,32 @@ wait_title 'Auto\(10s\) +4/[0-9]+$'
 xdotool key n
 wait_title '[^)] +4/[0-9]+$'
 
+# Alt alone leaves the bar waiting for a letter; a tap on the page (Next) ends that.
+xdotool key alt
+xdotool mousemove --window "$window" 200 200 click 1
+wait_title '[^)] +5/[0-9]+$'
+xdotool key n
+wait_title 'Auto\(10s\) +6/[0-9]+$'
+[[ $(shown_windows) -eq $base ]] || fail "N opened a menu after Alt and a tap"
+xdotool key n
+wait_title '[^)] +6/[0-9]+$'
+
 # The popup's A chooses Auto Turn; its release leaves Stretch as it was.
 xdotool key m
 wait_windows $((base + 1)) "after M"
 xdotool key a
-wait_title 'Auto\(10s\) +5/[0-9]+$'
-stays 'Auto\(10s\) +5/[0-9]+$' "the release of A did more than Auto Turn"
+wait_title 'Auto\(10s\) +7/[0-9]+$'
+stays 'Auto\(10s\) +7/[0-9]+$' "the release of A did more than Auto Turn"
 xdotool key n
-wait_title '[^)] +5/[0-9]+$'
+wait_title '[^)] +7/[0-9]+$'
 
 # Held for a second and a half, Right acts once, when it is released.
 xdotool keydown Right
 sleep 1.5
-[[ $(caption) =~ ' 5/' ]] || fail "Right acted before its release: '$(caption)'"
+[[ $(caption) =~ ' 7/' ]] || fail "Right acted before its release: '$(caption)'"
 xdotool keyup Right
-wait_title ' 6/[0-9]+$'
-stays ' 6/[0-9]+$' "holding Right turned more than one page"
+wait_title ' 8/[0-9]+$'
+stays ' 8/[0-9]+$' "holding Right turned more than one page"
 
 xdotool key z
 wait_closed
