@@ -2,7 +2,8 @@
 # Keys and menus on a desktop with a window manager (openbox): a key that chooses a menu item
 # does only that, not its own command as well on its release; once a menu of the main menu has
 # closed, or Alt alone is followed by a tap, the letters are the window's keys again; a held key
-# acts once, on its release.
+# acts once, on its release; Enter in a dialog presses the focused button; with an empty list a
+# swipe leaves the popup menu open.
 # Usage: menu_keys.sh <kelpra> <kelpra-make-sample-book>
 source "$(dirname "$0")/lib/session.sh"
 start_openbox
@@ -75,7 +76,52 @@ xdotool keyup Right
 wait_title ' 8/[0-9]+$'
 stays ' 8/[0-9]+$' "holding Right turned more than one page"
 
+# The interval dialog (Alt+S, N): Enter presses the focused button, Apply only when no button
+# has the focus. Typed 5, tabbed to Cancel, Enter keeps the interval at 10 seconds.
+interval() {
+  xdotool key alt+s
+  wait_windows $((base + 1)) "after Alt+S"
+  xdotool key n
+  dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Interval$' | head -1) ||
+    fail "no interval dialog"
+  xdotool mousemove --window "$dialog" 100 54 click 1 key ctrl+a type 5
+  xdotool key "$@"
+  wait_windows "$base" "after the interval dialog"
+}
+interval Tab Return
+xdotool key n
+wait_title 'Auto\(10s\) +9/[0-9]+$'
+xdotool key n
+wait_title '[^)] +9/[0-9]+$'
+interval Return
+xdotool key n
+wait_title 'Auto\(5s\) +10/[0-9]+$'
+xdotool key n
+wait_title '[^)] +10/[0-9]+$'
+
 xdotool key z
 wait_closed
 grep -qx 'Stretch=1' "$ini" || fail "Stretch was switched off"
+
+# With an empty list every release opens the popup menu, also after a swipe sideways or up, and
+# the menu stays open.
+sed -i '/^Last file=/d' "$ini"
+start_viewer
+wait_title '^\[Kelpra\]  Version'
+swipe() {
+  local x=$1 y=$2 dx=$3 dy=$4
+  xdotool mousemove --window "$window" "$x" "$y" mousedown 1
+  for step in 1 2 3 4 5 6 7 8 9 10; do
+    xdotool mousemove --window "$window" $((x + dx * step / 10)) $((y + dy * step / 10))
+  done
+  xdotool mouseup 1
+  wait_windows $((base + 1)) "after the swipe by $dx, $dy"
+  sleep 0.5
+  [[ $(shown_windows) -eq $((base + 1)) ]] || fail "the swipe by $dx, $dy closed the popup menu"
+  xdotool key Escape
+  wait_windows "$base" "after Escape"
+}
+swipe 100 200 200 0
+swipe 300 200 -200 0
+swipe 200 300 0 -200
 echo "menu_keys: OK"
