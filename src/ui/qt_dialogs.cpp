@@ -105,7 +105,8 @@ std::unique_ptr<QFileDialog> MakeFolderChooser(QWidget* owner, const QString& ti
   dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly |
                      QFileDialog::ReadOnly);
   dialog->setFileMode(QFileDialog::Directory);
-  for (const char* part : {"fileNameEdit", "fileNameLabel", "newFolderButton"}) {
+  for (const char* part :
+       {"fileNameEdit", "fileNameLabel", "newFolderButton", "fileTypeCombo", "fileTypeLabel"}) {
     if (auto* widget = dialog->findChild<QWidget*>(QString::fromLatin1(part)))
       widget->hide();
   }

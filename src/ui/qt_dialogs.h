@@ -38,8 +38,9 @@ class QtDialogs : public Dialogs {
   QPointer<QWidget> owner_;
 };
 
-// The folder chooser: folders only, with no field for a name and no button for a new folder, open
-// on the starting folder's parent with the starting folder selected (none: Qt's own start).
+// The folder chooser: folders only, with no field for a name, no list of file types and no button
+// for a new folder, open on the starting folder's parent with the starting folder selected (none:
+// Qt's own start).
 std::unique_ptr<QFileDialog> MakeFolderChooser(QWidget* owner, const QString& title,
                                                const QString& startFolder);
 

@@ -47,7 +47,8 @@ TEST(QtDialogsTest, TheFolderChooserShowsFoldersOnlyWithTheStartingFolderSelecte
   // Opened on the parent, the starting folder selected rather than entered.
   EXPECT_EQ(chooser->directory().absolutePath(), ToQString(temp / "books"));
   EXPECT_EQ(chooser->selectedFiles(), QStringList{ToQString(temp / "books" / "second")});
-  for (const char* part : {"fileNameEdit", "fileNameLabel", "newFolderButton"}) {
+  for (const char* part :
+       {"fileNameEdit", "fileNameLabel", "newFolderButton", "fileTypeCombo", "fileTypeLabel"}) {
     const auto* widget = chooser->findChild<QWidget*>(QString::fromLatin1(part));
     ASSERT_NE(widget, nullptr) << part;
     EXPECT_TRUE(widget->isHidden()) << part;
