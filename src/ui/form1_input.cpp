@@ -268,6 +268,8 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TForm1::ActOnFinalKeyReleases() {
+  // A busy window may find the wait over with the repeat's press still queued behind it.
+  QCoreApplication::processEvents();
   for (const int key : keyReleases_.TakeFinal())
     Guarded([this, key] { FormKeyUp(key); });
 }
