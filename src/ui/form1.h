@@ -253,7 +253,7 @@ class TForm1 : public QMainWindow {
   // Runs FormKeyUp for each release that turned out final (no repeating press followed).
   void ActOnFinalKeyReleases();
   // After a menu has closed or a press on the page: the menu bar leaves its keyboard mode, so
-  // that letters are the window's keys again and no longer open menus.
+  // that letters are the window's keys again and open no menus.
   void ReturnKeysToWindow();
 
   // Chrome (form1_chrome.cpp).

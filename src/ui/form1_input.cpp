@@ -275,8 +275,11 @@ void TForm1::ActOnFinalKeyReleases() {
 }
 
 void TForm1::ReturnKeysToWindow() {
-  // Moving along the bar opens its next menu at once: the bar keeps the keys meanwhile.
-  if (QApplication::activePopupWidget())
+  // Moving along the bar opens its next menu at once: the bar keeps the keys meanwhile. While a
+  // dialog that a menu item opened runs, the bar is still busy with that item; and a window that
+  // Qt does not see active (no window manager gave it back its focus) reaches its menus by the
+  // letters the bar takes itself.
+  if (QApplication::activePopupWidget() || QApplication::activeWindow() != this)
     return;
   if (MM->hasFocus())
     MM->clearFocus();

@@ -196,6 +196,8 @@ void TForm2::showEvent(QShowEvent* event) {
 void TForm2::done(int result) {
   form1_.Guarded([this] { FormClose(); });
   QDialog::done(result);
+  // The keys go back to the viewer, also where no window manager hands them back.
+  form1_.activateWindow();
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

@@ -105,6 +105,8 @@ void TForm3::done(int result) {
   if (IsAuto)
     form1_.Timer1->start();
   QDialog::done(result);
+  // The keys go back to the viewer, also where no window manager hands them back.
+  form1_.activateWindow();
 }
 
 }  // namespace kelpra
