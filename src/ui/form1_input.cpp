@@ -275,10 +275,10 @@ void TForm1::ActOnFinalKeyReleases() {
 }
 
 void TForm1::ReturnKeysToWindow() {
-  // Moving along the bar opens its next menu at once: the bar keeps the keys meanwhile. While a
-  // dialog that a menu item opened runs, the bar is still busy with that item; and a window that
-  // Qt does not see active (no window manager gave it back its focus) reaches its menus by the
-  // letters the bar takes itself.
+  // Not while the next menu of the bar opens (moving along it), nor while a dialog that a menu
+  // item opened runs: the bar is busy with that item. And only in the active window: where Qt
+  // sees none active (no window manager handed the focus back), Alt and a letter reach the menus
+  // only through the bar's own focus.
   if (QApplication::activePopupWidget() || QApplication::activeWindow() != this)
     return;
   if (MM->hasFocus())

@@ -1,7 +1,5 @@
 #include "ui/key_releases.h"
 
-#include <algorithm>
-
 namespace kelpra {
 
 void KeyReleases::Pressed(int key, quint64 timestamp) {

@@ -19,6 +19,7 @@ class KeyReleases {
   // A release the window received. Returns true when it waits to be acted on (its press was
   // seen); TakeFinal then hands it out unless a repeating press withdraws it first.
   bool Released(int key, quint64 timestamp);
+  // Whether a release waits to be acted on.
   bool HasWaiting() const { return !waiting_.empty(); }
   // The waiting releases, in order; none wait afterwards.
   std::vector<int> TakeFinal();
