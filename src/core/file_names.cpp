@@ -1,9 +1,11 @@
 #include "core/file_names.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringList>
 #include <algorithm>
 #include <cstdint>
+#include <system_error>
 
 namespace kelpra {
 
@@ -153,6 +155,33 @@ QString LocalFileName(const QUrl& url) {
   }
 #endif
   return url.toLocalFile();
+}
+
+QString StartFileName(const QString& argument, const QString& currentFolder) {
+  if (argument.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) {
+    const QUrl url(argument);
+    const QString local = url.isLocalFile() ? LocalFileName(url) : QString();
+    if (QDir::isAbsolutePath(local))
+      return local;
+  }
+  const QString path = QDir::isAbsolutePath(argument) ? argument : currentFolder + u'/' + argument;
+  QStringList parts = path.split(u'/');
+  // The first part is empty on a root ("/a") and a drive ("C:") on Windows: it stays.
+  for (qsizetype i = parts.size() - 1; i > 0; --i) {
+    if (parts[i] == u'.' || (parts[i].isEmpty() && i + 1 < parts.size()))
+      parts.removeAt(i);
+  }
+  return parts.join(u'/');
+}
+
+QString CurrentFolder() {
+#ifndef _WIN32
+  std::error_code error;
+  const std::filesystem::path folder = std::filesystem::current_path(error);
+  if (!error)
+    return FileNameFromBytes(folder.native());
+#endif
+  return QDir::currentPath();
 }
 
 QString ResolveQtDecodedPath(const QString& path) {

@@ -18,6 +18,14 @@ std::string FileNameToBytes(const QString& name);
 // The local file a file: URL names, by the bytes its percent-escapes stand for.
 QString LocalFileName(const QUrl& url);
 
+// The picture the command-line argument names, as a full path: a file: URI (what desktop
+// launchers pass) names its local file by the bytes of its escapes; a relative path is taken
+// from currentFolder. "." parts and doubled delimiters go; links and ".." stay as given, for
+// they may lead elsewhere than the text says.
+QString StartFileName(const QString& argument, const QString& currentFolder);
+// The process's current folder by its bytes.
+QString CurrentFolder();
+
 // A path from code that decodes names its own way (Qt's file dialogs show each byte that is not
 // UTF-8 as a replacement character) turned back into the file system's names: each part that
 // does not exist as given becomes the one entry of its folder that Qt shows so. A part that

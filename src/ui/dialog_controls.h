@@ -15,7 +15,10 @@ namespace kelpra {
 void SetUpDialogWindow(QDialog& dialog, const char* name, const QString& caption, int width,
                        int height);
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top);
-// A 75 x 25 button that Enter does not press unless it is made the default.
+// A 75 x 25 button that Enter presses while it has the focus.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, int left, int top);
+// Makes Enter press `button` whenever no button of the dialog has the focus (a focused button
+// takes Enter itself). Qt's own default button may still be the one that had the focus last.
+void PressOnEnter(QDialog& dialog, QPushButton& button);
 
 }  // namespace kelpra

@@ -14,6 +14,7 @@
 #include <QWindow>
 #include <new>
 
+#include "core/file_names.h"
 #include "core/file_search.h"
 #include "ui/dialogs.h"
 #include "ui/image_control.h"
@@ -116,7 +117,8 @@ void TForm1::FormShow() {
   if (IsFirst) {
     ReadIni();
     if (!arguments_.isEmpty()) {
-      FileName = arguments_.first();
+      // Stored as the last file, the page must be found again from any folder.
+      FileName = StartFileName(arguments_.first(), CurrentFolder());
       openDialogFileName_ = FileName;
       RootDir = ExcludeTrailingDelimiter(ExtractFilePath(FileName));
       ndxR = ListFiles(FileName);

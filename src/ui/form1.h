@@ -17,6 +17,7 @@
 #include "core/path_list.h"
 #include "core/platform_services.h"
 #include "imaging/bitmap.h"
+#include "ui/key_releases.h"
 
 class QAction;
 class QMenu;
@@ -194,11 +195,13 @@ class TForm1 : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   bool event(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 
  private:
@@ -247,6 +250,11 @@ class TForm1 : public QMainWindow {
   void PointerReleased(Qt::MouseButton button, QPointF position);
   void RunStrokeGesture();
   void RotateGesture(double clockwiseDegrees);
+  // Runs FormKeyUp for each release that turned out final (no repeating press followed).
+  void ActOnFinalKeyReleases();
+  // After a menu has closed or a press on the page: the menu bar leaves its keyboard mode, so
+  // that letters are the window's keys again and open no menus.
+  void ReturnKeysToWindow();
 
   // Chrome (form1_chrome.cpp).
   bool IsTabletMode();
@@ -307,6 +315,8 @@ class TForm1 : public QMainWindow {
   bool touchIsMultiFinger_ = false;
   // Degrees turned since the native rotate gesture began.
   double nativeRotation_ = 0;
+  // The keys whose press the window received, and the releases waiting to act.
+  KeyReleases keyReleases_;
 };
 
 }  // namespace kelpra

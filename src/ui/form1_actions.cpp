@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <utility>
 
 #include "ui/form1.h"
@@ -230,8 +231,14 @@ void TForm1::CreateMenus() {
   FillMenu(*this, PM, kPopupMenu);
   connect(PM, &QMenu::aboutToShow, this, [this] { Guarded([this] { PMPopup(); }); });
   auto* grabs = new MenuGrabs(this);
-  for (QMenu* menu : {MM_F, MM_N, MM_S, MM_H, PM})
+  for (QMenu* menu : {MM_F, MM_N, MM_S, MM_H, PM}) {
     grabs->Watch(*menu);
+    // A press taken by a menu (an access key) leaves a release that is no command.
+    connect(menu, &QMenu::aboutToShow, this, [this] { keyReleases_.ForgetPresses(); });
+    // Deferred: the bar settles its own state once the menu is gone.
+    connect(menu, &QMenu::aboutToHide, this,
+            [this] { QTimer::singleShot(0, this, &TForm1::ReturnKeysToWindow); });
+  }
   connect(Action30AutoTurn, &QAction::toggled, Action30AutoTurn1, &QAction::setChecked);
 
   PM_Y->setChecked(true);  // the only check mark on before the settings are read

@@ -35,6 +35,16 @@ QStringList DroppedFiles(const QMimeData* data) {
   return files;
 }
 
+// Accepts the drag or drop as a copy, never as a move: a source that honours a move deletes
+// the user's file. Only a source that allows a copy of local files is accepted.
+bool AcceptAsCopy(QDropEvent& event) {
+  if (!(event.possibleActions() & Qt::CopyAction) || DroppedFiles(event.mimeData()).isEmpty())
+    return false;
+  event.setDropAction(Qt::CopyAction);
+  event.accept();
+  return true;
+}
+
 }  // namespace
 
 QString TForm1::GetPath(int nFolder) {
@@ -71,15 +81,18 @@ void TForm1::Action01FOpenExecute() {
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {
-  if (!DroppedFiles(event->mimeData()).isEmpty())
-    event->acceptProposedAction();
+  AcceptAsCopy(*event);
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+  // Each move may propose another action (a modifier pressed on the way).
+  AcceptAsCopy(*event);
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  const QStringList files = DroppedFiles(event->mimeData());
-  if (files.isEmpty())
+  if (!AcceptAsCopy(*event))
     return;
-  event->acceptProposedAction();
+  const QStringList files = DroppedFiles(event->mimeData());
   Guarded([this, &files] { WMDropFiles(files); });
 }
 

@@ -1,11 +1,14 @@
 // Keys, taps, long taps, drags, strokes and the twist gesture, mapped onto the window's commands.
+#include <QApplication>
 #include <QGestureEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QNativeGestureEvent>
 #include <QPinchGesture>
 #include <QPointingDevice>
+#include <QTimer>
 #include <QTouchEvent>
 #include <algorithm>
 #include <cstdlib>
@@ -28,6 +31,8 @@ constexpr int VK_SPACE = 32, VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 
               VK_M = 77;
 
 constexpr double LongTapMSec = 1000;
+// How long a release waits for the press of a repeat, which comes with the release's time stamp.
+constexpr int kRepeatPressWaitMSec = 50;
 constexpr int IsMoved = 3;
 constexpr int igiRotate = 261;
 // π/6 in single precision, as the threshold has always been compared.
@@ -239,15 +244,45 @@ QPoint TForm1::ToDevicePoint(QPointF position) const {
 
 // Qt's events, routed to the handlers above.
 
-void TForm1::keyReleaseEvent(QKeyEvent* event) {
-  // A key acts once, when released; the repeats of a held key are ignored.
-  if (event->isAutoRepeat()) {
-    event->ignore();
+void TForm1::keyPressEvent(QKeyEvent* event) {
+  const int key = VirtualKey(*event);
+  if (key == 0) {
+    QMainWindow::keyPressEvent(event);
     return;
   }
-  const int key = VirtualKey(*event);
-  Guarded([this, key] { FormKeyUp(key); });
+  keyReleases_.Pressed(key, event->timestamp());
   event->accept();
+}
+
+void TForm1::keyReleaseEvent(QKeyEvent* event) {
+  // A key acts once, on its final release; the repeats of a held key are ignored.
+  const int key = VirtualKey(*event);
+  if (key == 0 || event->isAutoRepeat() || !keyReleases_.Released(key, event->timestamp())) {
+    QMainWindow::keyReleaseEvent(event);
+    return;
+  }
+  // The press of a repeat that Qt did not recognise follows its release closely, but not
+  // necessarily before the next turn of the event loop.
+  QTimer::singleShot(kRepeatPressWaitMSec, this, &TForm1::ActOnFinalKeyReleases);
+  event->accept();
+}
+
+void TForm1::ActOnFinalKeyReleases() {
+  // A busy window may find the wait over with the repeat's press still queued behind it.
+  QCoreApplication::processEvents();
+  for (const int key : keyReleases_.TakeFinal())
+    Guarded([this, key] { FormKeyUp(key); });
+}
+
+void TForm1::ReturnKeysToWindow() {
+  // Not while the next menu of the bar opens (moving along it), nor while a dialog that a menu
+  // item opened runs: the bar is busy with that item. And only in the active window: where Qt
+  // sees none active (no window manager handed the focus back), Alt and a letter reach the menus
+  // only through the bar's own focus.
+  if (QApplication::activePopupWidget() || QApplication::activeWindow() != this)
+    return;
+  if (MM->hasFocus())
+    MM->clearFocus();
 }
 
 void TForm1::mousePressEvent(QMouseEvent* event) {
@@ -270,6 +305,8 @@ void TForm1::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TForm1::PointerPressed(Qt::MouseButton button, QPointF position) {
+  // Alt alone leaves the menu bar waiting for a letter; a press on the page ends that.
+  ReturnKeysToWindow();
   pointerDown_ = true;
   // Strokes are drawn with the left button, a pen or one finger.
   strokeActive_ = button == Qt::LeftButton;
@@ -288,7 +325,10 @@ void TForm1::PointerReleased(Qt::MouseButton button, QPointF position) {
     Guarded([this] { FormClick(); });
   if (strokeActive_)
     stroke_.push_back(position);
-  const StandardGesture gesture = strokeActive_ ? ClassifyStroke(stroke_) : sgiNone;
+  // With an empty list every release opens the popup menu, whatever the movement: no stroke
+  // may close it again.
+  const bool strokes = strokeActive_ && !FileList.Empty();
+  const StandardGesture gesture = strokes ? ClassifyStroke(stroke_) : sgiNone;
   strokeActive_ = false;
   // A stroke that ends where it began (a circle) is a gesture, not a tap as well.
   if (gesture == sgiNone || !IsTap(DragFrom, p))
@@ -307,6 +347,10 @@ void TForm1::RotateGesture(double clockwiseDegrees) {
 
 bool TForm1::event(QEvent* event) {
   switch (event->type()) {
+    case QEvent::WindowDeactivate:
+      // The keys held now are released elsewhere, or their release comes without a press.
+      keyReleases_.ForgetPresses();
+      return QMainWindow::event(event);
     case QEvent::MouseMove:
       if (strokeActive_)
         stroke_.push_back(static_cast<QMouseEvent*>(event)->position());

@@ -74,6 +74,7 @@ TForm2::TForm2(TForm1& form1) : QDialog(&form1), form1_(form1) {
   ButtonCancel = MakeButton(this, "ButtonCancel", QStringLiteral("Cancel"), 17, 310);
   ButtonApply = MakeButton(this, "ButtonApply", QStringLiteral("Apply"), 121, 310);
   ButtonApply->setDefault(true);
+  PressOnEnter(*this, *ButtonApply);
 
   QWidget* tabOrder[] = {TrackBarContrast,   TrackBarBrightness, TrackBarSharpness,
                          CheckBoxMonochrome, ComboBoxResize,     ButtonReset,
@@ -195,6 +196,8 @@ void TForm2::showEvent(QShowEvent* event) {
 void TForm2::done(int result) {
   form1_.Guarded([this] { FormClose(); });
   QDialog::done(result);
+  // The keys go back to the viewer, also where no window manager hands them back.
+  form1_.activateWindow();
 }
 
 bool TForm2::eventFilter(QObject* watched, QEvent* event) {

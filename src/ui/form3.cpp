@@ -64,6 +64,7 @@ TForm3::TForm3(TForm1& form1) : QDialog(&form1), form1_(form1) {
   ButtonCancel = MakeButton(this, "ButtonCancel", QStringLiteral("Cancel"), 16, 82);
   ButtonApply = MakeButton(this, "ButtonApply", QStringLiteral("Apply"), 120, 82);
   ButtonApply->setDefault(true);
+  PressOnEnter(*this, *ButtonApply);
   setTabOrder(ButtonCancel, ButtonApply);
   setTabOrder(ButtonApply, SpinEdit1);
 
@@ -104,6 +105,8 @@ void TForm3::done(int result) {
   if (IsAuto)
     form1_.Timer1->start();
   QDialog::done(result);
+  // The keys go back to the viewer, also where no window manager hands them back.
+  form1_.activateWindow();
 }
 
 }  // namespace kelpra

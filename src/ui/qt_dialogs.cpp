@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <filesystem>
+#include <system_error>
 
 #include "core/file_names.h"
 #include "core/file_search.h"
@@ -95,12 +97,33 @@ std::optional<QString> QtDialogs::SavePicture(const QString& folder, const QStri
                        defaultExtension);
 }
 
+std::unique_ptr<QFileDialog> MakeFolderChooser(QWidget* owner, const QString& title,
+                                               const QString& startFolder) {
+  auto dialog = std::make_unique<QFileDialog>(owner, title);
+  // Qt's own dialog, as only its parts can be hidden; read-only, so that it makes, renames and
+  // deletes no folder either.
+  dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::ShowDirsOnly |
+                     QFileDialog::ReadOnly);
+  dialog->setFileMode(QFileDialog::Directory);
+  for (const char* part :
+       {"fileNameEdit", "fileNameLabel", "newFolderButton", "fileTypeCombo", "fileTypeLabel"}) {
+    if (auto* widget = dialog->findChild<QWidget*>(QString::fromLatin1(part)))
+      widget->hide();
+  }
+  const QString folder = ExcludeTrailingDelimiter(startFolder);
+  std::error_code error;
+  if (!folder.isEmpty() && std::filesystem::is_directory(NativePath(folder), error)) {
+    dialog->setDirectory(DisplayName(ExtractFilePath(folder)));
+    dialog->selectFile(DisplayName(ExtractFileName(folder)));
+  }
+  return dialog;
+}
+
 std::optional<QString> QtDialogs::ChooseFolder(const QString& title, const QString& startFolder) {
-  const QString folder = QFileDialog::getExistingDirectory(Owner(), title, DisplayName(startFolder),
-                                                           QFileDialog::ShowDirsOnly);
-  if (folder.isEmpty())
+  const std::unique_ptr<QFileDialog> dialog = MakeFolderChooser(Owner(), title, startFolder);
+  if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
     return std::nullopt;
-  return ResolveQtDecodedPath(folder);
+  return ResolveQtDecodedPath(dialog->selectedFiles().first());
 }
 
 QWidget* QtDialogs::Owner() const {

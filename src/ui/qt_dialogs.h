@@ -4,8 +4,11 @@
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 #include "ui/dialogs.h"
+
+class QFileDialog;
 
 namespace kelpra {
 
@@ -34,6 +37,12 @@ class QtDialogs : public Dialogs {
 
   QPointer<QWidget> owner_;
 };
+
+// The folder chooser: folders only, with no field for a name, no list of file types and no button
+// for a new folder, open on the starting folder's parent with the starting folder selected (none:
+// Qt's own start).
+std::unique_ptr<QFileDialog> MakeFolderChooser(QWidget* owner, const QString& title,
+                                               const QString& startFolder);
 
 // A filter of bar-separated description and pattern pairs ("Text (*.a;*.b)|*.a;*.b|...") as
 // Qt's name filters: "Text (*.a *.b)", one per pair.

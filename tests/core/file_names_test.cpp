@@ -74,6 +74,33 @@ TEST(FileNamesTest, ADroppedFileKeepsItsBytes) {
   EXPECT_EQ(LocalFileName(utf8), QString::fromUtf8("/tmp/ページ.png"));
 }
 
+TEST(FileNamesTest, TheStartArgumentBecomesAFullPath) {
+  const QString here = QStringLiteral("/home/u/books");
+  const struct {
+    const char* argument;
+    std::string expected;  // bytes
+  } cases[] = {
+      {"p02.jpg", "/home/u/books/p02.jpg"},
+      {"book/p02.jpg", "/home/u/books/book/p02.jpg"},
+      {"./book//./p02.jpg", "/home/u/books/book/p02.jpg"},
+      // ".." stays: through a link it leads elsewhere than the text says.
+      {"../link/../p.jpg", "/home/u/books/../link/../p.jpg"},
+      {"/srv/p.jpg", "/srv/p.jpg"},
+      // What desktop launchers pass; the escapes are bytes, UTF-8 or not.
+      {"file:///srv/a%20b.jpg", "/srv/a b.jpg"},
+      {"file:///srv/caf%E9/%E3%83%9A.png", "/srv/caf\xe9/\xe3\x83\x9a.png"},
+      {"FILE:///srv/p.jpg", "/srv/p.jpg"},
+      // Not a URI of a local file: a name like any other.
+      {"file:p.jpg", "/home/u/books/file:p.jpg"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.argument);
+    EXPECT_EQ(FileNameToBytes(StartFileName(FileNameFromBytes(c.argument), here)), c.expected);
+  }
+  EXPECT_EQ(FileNameToBytes(StartFileName(QStringLiteral("p.jpg"), FileNameFromBytes("/caf\xe9"))),
+            "/caf\xe9/p.jpg");
+}
+
 // Qt's dialogs show such names with replacement characters; their answer finds the real file.
 TEST(FileNamesTest, APathAsQtShowsItFindsTheRealFile) {
   test::TempDir dir;

@@ -6,19 +6,6 @@ source "$(dirname "$0")/lib/session.sh"
 
 start_viewer "$book/page01.jpg"
 
-# The viewer's windows now mapped on the screen.
-shown_windows() {
-  xdotool search --onlyvisible --pid "$viewer_pid" 2>/dev/null | wc -l
-}
-
-wait_windows() {
-  for _ in $(seq 50); do
-    [[ $(shown_windows) -eq $1 ]] && return 0
-    sleep 0.1
-  done
-  fail "expected $1 shown windows, found $(shown_windows) ($2)"
-}
-
 wait_title 'page01'
 first=$(xdotool getwindowname "$window")
 counter=${first##* }

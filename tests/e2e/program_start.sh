@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # How the program starts: --help and --version print and end without reaching the window system;
 # a picture really named --help, given as ./--help, opens the viewer like any other argument; the
-# window carries the program's icon (compiled in, as no icon theme knows a build folder).
+# window carries the program's icon (compiled in, as no icon theme knows a build folder); a
+# relative argument is stored as a full path, and a file: URI opens its file.
 # Usage: program_start.sh <kelpra> <kelpra-make-sample-book>
 source "$(dirname "$0")/lib/session.sh"
 
@@ -34,5 +35,16 @@ icons=$(xprop -id "$window" _NET_WM_ICON | grep -o 'Icon ([0-9]* x [0-9]*)' | so
 for size in 16 32 48; do
   grep -qx "Icon ($size x $size)" <<<"$icons" || fail "no $size x $size icon in: $icons"
 done
+
+# The relative argument was made a full path: the page stored is found from any folder.
+xdotool key z
+wait_closed
+ini=$XDG_CONFIG_HOME/ZENDRO/$(basename "$kelpra").ini
+grep -qxF "Last file=$book/page01.jpg" "$ini" || fail "stored $(grep 'Last file' "$ini")"
+
+# A file: URI, as desktop launchers pass it, its escapes decoded (%30 is "0").
+cd /
+start_viewer "file://$book/page%303.gif"
+wait_title_exactly "$(with_counter "[Kelpra] (page04.bmp + page03.gif)" "3/12")"
 
 echo "program start: 1 passed, 0 failed"

@@ -182,6 +182,35 @@ TEST_F(EffectsDialogTest, ResetIsNotFinalUntilApply) {
   EXPECT_EQ(BitmapDiff(adjusted, form1().DisplayedPicture()), "");
 }
 
+// Enter presses the focused button, and Apply while no button has the focus: a keyboard user
+// who tabs to Cancel cancels.
+TEST_F(EffectsDialogTest, EnterPressesTheFocusedButton) {
+  TForm2& d = dialog();
+  const struct {
+    const char* name;
+    QWidget* focus;
+    bool open;  // the dialog stays open
+    int kept;   // the brightness afterwards
+  } cases[] = {
+      {"Apply", d.ButtonApply, false, 40},       {"Cancel", d.ButtonCancel, false, 0},
+      {"Reset", d.ButtonReset, true, 0},         {"Preview", d.ButtonPreview, true, 40},
+      {"slider", d.TrackBarContrast, false, 40}, {"check box", d.CheckBoxMonochrome, false, 40},
+      {"list", d.ComboBoxResize, false, 40},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    d.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    d.TrackBarBrightness->setValue(40);
+    c.focus->setFocus();
+    QTest::keyClick(c.focus, Qt::Key_Return);
+    EXPECT_EQ(d.isVisible(), c.open);
+    EXPECT_EQ(d.TrackBarBrightness->value(), c.kept);
+    d.ButtonCancel->click();
+    d.TrackBarBrightness->setValue(0);
+  }
+}
+
 TEST_F(EffectsDialogTest, ApplyAndTheCloseBoxKeepTheChanges) {
   for (const bool closeBox : {false, true}) {
     TForm2& d = dialog();

@@ -127,6 +127,38 @@ TEST_F(FileListCommandsTest, DroppedItemsArriveAsLocalFileUrls) {
   EXPECT_FALSE(enter.isAccepted());
 }
 
+// A source that honours a move deletes the user's file: every drag and drop is taken as a copy,
+// and a source that offers no copy is refused.
+TEST_F(FileListCommandsTest, ADropIsACopyNeverAMove) {
+  viewer.Open(pages[0]);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(pages[2])});
+  const Qt::DropActions both = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(QPoint(10, 10), both, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QDragMoveEvent move(QPoint(12, 10), both, &data, Qt::LeftButton, Qt::ShiftModifier);
+  QDropEvent drop(QPointF(12, 10), both, &data, Qt::LeftButton, Qt::ShiftModifier);
+  for (QDropEvent* event :
+       {static_cast<QDropEvent*>(&enter), static_cast<QDropEvent*>(&move), &drop}) {
+    event->setDropAction(Qt::MoveAction);
+    event->setAccepted(false);
+    QApplication::sendEvent(&form(), event);
+    EXPECT_TRUE(event->isAccepted()) << event->type();
+    EXPECT_EQ(event->dropAction(), Qt::CopyAction) << event->type();
+  }
+  EXPECT_EQ(viewer.Caption(), PageCaption("p03.png", 3, 4));
+
+  QDragEnterEvent moveOnly(QPoint(10, 10), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  moveOnly.setAccepted(false);
+  QApplication::sendEvent(&form(), &moveOnly);
+  EXPECT_FALSE(moveOnly.isAccepted());
+  viewer.Open(pages[0]);
+  QDropEvent moveOnlyDrop(QPointF(10, 10), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+  moveOnlyDrop.setAccepted(false);
+  QApplication::sendEvent(&form(), &moveOnlyDrop);
+  EXPECT_FALSE(moveOnlyDrop.isAccepted());
+  EXPECT_EQ(viewer.Caption(), PageCaption("p01.png", 1, 4));
+}
+
 TEST_F(FileListCommandsTest, FolderSwitchesSubdirectoriesOnAndShowsTheFirstPicture) {
   viewer.WritePage("pics/sub/a.png", 30, 40);
   viewer.Open(pages[2]);

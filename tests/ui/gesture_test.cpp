@@ -126,6 +126,27 @@ TEST(StrokeTest, SwapLRReversesTheSwipes) {
   EXPECT_EQ(viewer.form1().ndxR, 2);
 }
 
+// With an empty list the release alone decides: whatever the stroke, the popup menu opens and
+// stays open, at the Popup Menu command's point.
+TEST(StrokeTest, WithAnEmptyListEveryStrokeLeavesThePopupOpen) {
+  const struct {
+    const char* name;
+    Path path;
+  } strokes[] = {
+      {"right", Legs({S - R / 2, S + R / 2})},  {"left", Legs({S + R / 2, S - R / 2})},
+      {"up", Legs({S + D / 2, S + U / 2})},     {"down", Legs({S + U / 2, S + D / 2})},
+      {"up_left", Legs({S, S + U, S + U + L})}, {"circle", Arc(90, 0, 360)},
+  };
+  for (const auto& stroke : strokes) {
+    ViewerFixture viewer;
+    viewer.Show(QSize(400, 300));
+    viewer.form1().move(0, 0);
+    const Snapshot before = Take(viewer);
+    Draw(viewer.form1(), stroke.path);
+    EXPECT_EQ(Take(viewer), Expected(Effect::PopupMenu, before, viewer.form1())) << stroke.name;
+  }
+}
+
 TEST(StrokeTest, RightButtonDrawsNoGesture) {
   ViewerFixture viewer;
   ShowFivePages(viewer);

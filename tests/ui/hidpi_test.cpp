@@ -123,6 +123,7 @@ TEST(HiDpi, APictureShownAtItsOwnSizeKeepsEveryPixelAndPansByDevicePixels) {
 
   // C centres it again.
   QTest::keyClick(&form, Qt::Key_C);
+  LetKeyReleasesAct(form);
   EXPECT_EQ(form.Image1->Bounds(), centred);
 }
 

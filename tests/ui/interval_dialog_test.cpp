@@ -134,7 +134,9 @@ struct IntervalCase {
   const char* name;
   bool autoTurn;
   const char* typed;  // replaces the field's text
-  char exit;          // 'A' Apply, 'C' Cancel, 'R' Enter, 'E' Escape, 'X' close box
+  // 'A' Apply, 'C' Cancel, 'R' Enter in the field, 'K' Enter on the focused Cancel, 'E' Escape,
+  // 'X' close box
+  char exit;
   int autoInt;
   bool running;
 };
@@ -165,6 +167,10 @@ TEST_P(IntervalDialogTest, ExitSetsIntervalStateAndTimer) {
       break;
     case 'R':
       QTest::keyClick(dialog.SpinEdit1, Qt::Key_Return);
+      break;
+    case 'K':
+      dialog.ButtonCancel->setFocus();
+      QTest::keyClick(dialog.ButtonCancel, Qt::Key_Return);
       break;
     case 'E':
       QTest::keyClick(dialog.SpinEdit1, Qt::Key_Escape);
@@ -202,6 +208,7 @@ INSTANTIATE_TEST_SUITE_P(
                       IntervalCase{"EscapeWhileRunning", true, "7", 'E', 10, true},
                       IntervalCase{"CloseBoxWhileRunning", true, "7", 'X', 10, true},
                       IntervalCase{"EnterWhileRunning", true, "15", 'R', 15, true},
+                      IntervalCase{"EnterOnTheFocusedCancel", true, "7", 'K', 10, true},
                       IntervalCase{"ApplyWhileOff", false, "30", 'A', 30, false},
                       IntervalCase{"CancelWhileOff", false, "30", 'C', 10, false},
                       IntervalCase{"ZeroIsOne", false, "0", 'R', 1, false},

@@ -243,6 +243,24 @@ TEST(SettingsTest, TheStoredLastFileIsListedUnlessAnArgumentIsGiven) {
   EXPECT_TRUE(vanished.form1().FileList.Empty());
 }
 
+// A relative argument is made a full path first, so that the page stored as the last file is
+// found again when the viewer starts from another folder.
+TEST(SettingsTest, ARelativeArgumentIsStoredAsAFullPath) {
+  ViewerFixture viewer;
+  const QStringList pages = viewer.WritePages(3, 40, 60);
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(ToQString(viewer.temp.path())));
+  StartWith(viewer, QByteArray(), {QStringLiteral("./pics/p02.png")});
+  QDir::setCurrent(before);
+  TForm1& f = viewer.form1();
+  ASSERT_EQ(f.FileList.Count(), 3);
+  EXPECT_EQ(f.FileList[f.ndxR], pages[1]);
+  EXPECT_EQ(Inspector::FileName(f), pages[1]);
+  EXPECT_EQ(Inspector::RootDir(f), ToQString(viewer.PictureFolder()));
+  f.close();
+  EXPECT_EQ(IniFile(SettingsFile(f)).ReadString("CONFIG", "Last file", ""), pages[1]);
+}
+
 TEST(SettingsTest, ClosingWritesTheFourSectionsInOrderAndKeepsForeignOnes) {
   ViewerFixture viewer;
   const QStringList pages = viewer.WritePages(3, 40, 60);

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLayout>
+#include <QTest>
 #include <algorithm>
 #include <cstdio>
 
@@ -21,6 +22,10 @@ std::optional<QString> Take(std::deque<std::optional<QString>>& queue) {
 }
 
 }  // namespace
+
+void LetKeyReleasesAct(const TForm1& form) {
+  QTest::qWaitFor([&form] { return !TForm1Inspector::KeyReleasesWaiting(form); }, 5000);
+}
 
 QString ToQString(const std::filesystem::path& path) {
   return FileNameFromBytes(path.string());

@@ -47,6 +47,7 @@ struct TForm1Inspector {
   static const QString& OpenDialogFileName(const TForm1& f) { return f.openDialogFileName_; }
   static const QString& OpenDialogFolder(const TForm1& f) { return f.openDialogFolder_; }
   static TColor WindowColor(const TForm1& f) { return f.windowColor_; }
+  static bool KeyReleasesWaiting(const TForm1& f) { return f.keyReleases_.HasWaiting(); }
   // Sets an option's check mark as the settings file would (popup and main-menu item).
   static void SetOption(TForm1& f, QAction* popupItem, bool on) { f.SetOption(popupItem, on); }
 };
@@ -198,6 +199,10 @@ class ViewerFixture {
   std::unique_ptr<TForm3> form3_;
   std::uint32_t nextSeed_ = 1;  // distinct pictures, so a test can tell them apart
 };
+
+// Returns once the key releases the window has received have acted (a release waits a moment
+// for the press of a repeat).
+void LetKeyReleasesAct(const TForm1& form);
 
 // A path as the window holds it (FileNameFromBytes).
 QString ToQString(const std::filesystem::path& path);

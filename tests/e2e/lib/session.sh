@@ -86,6 +86,20 @@ with_counter() {
   printf '%s%*s%s' "$caption" $((pad + 2)) '' "$counter"
 }
 
+# The number of the viewer's windows mapped on the screen (a menu that opens is one more).
+shown_windows() {
+  xdotool search --onlyvisible --pid "$viewer_pid" 2>/dev/null | wc -l
+}
+
+# Waits until the viewer shows $1 windows; $2 says when, for the failure.
+wait_windows() {
+  for _ in $(seq 50); do
+    [[ $(shown_windows) -eq $1 ]] && return 0
+    sleep 0.1
+  done
+  fail "expected $1 shown windows, found $(shown_windows) ($2)"
+}
+
 # Waits until the program has ended.
 wait_closed() {
   for _ in $(seq 100); do
