@@ -257,14 +257,24 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 void TForm1::keyReleaseEvent(QKeyEvent* event) {
   // A key acts once, on its final release; the repeats of a held key are ignored.
   const int key = VirtualKey(*event);
-  if (key == 0 || event->isAutoRepeat() || !keyReleases_.Released(key, event->timestamp())) {
-    QMainWindow::keyReleaseEvent(event);
-    return;
+  const KeyReleases::Release release = key == 0 || event->isAutoRepeat()
+                                           ? KeyReleases::Release::Ignored
+                                           : keyReleases_.Released(key, event->timestamp());
+  switch (release) {
+    case KeyReleases::Release::Ignored:
+      QMainWindow::keyReleaseEvent(event);
+      return;
+    case KeyReleases::Release::Final:
+      event->accept();
+      Guarded([this, key] { FormKeyUp(key); });
+      return;
+    case KeyReleases::Release::MayRepeat:
+      // The press of a repeat that Qt did not recognise follows its release closely, but not
+      // necessarily before the next turn of the event loop.
+      QTimer::singleShot(kRepeatPressWaitMSec, this, &TForm1::ActOnFinalKeyReleases);
+      event->accept();
+      return;
   }
-  // The press of a repeat that Qt did not recognise follows its release closely, but not
-  // necessarily before the next turn of the event loop.
-  QTimer::singleShot(kRepeatPressWaitMSec, this, &TForm1::ActOnFinalKeyReleases);
-  event->accept();
 }
 
 void TForm1::ActOnFinalKeyReleases() {

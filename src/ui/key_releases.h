@@ -2,10 +2,11 @@
 // itself received its press: a menu that takes a press (an access key) leaves its release alone.
 // X11's repeat of a held key sends release and press pairs with one time stamp; when the machine
 // is busy Qt may not see the pair in time to flag it as a repeat, so a release is only final once
-// no press with its time stamp has followed.
+// no press with its time stamp has followed. A release that comes sooner after its press than
+// any keyboard starts repeating is final at once: a tap turns the page without waiting.
 #pragma once
 
-#include <QSet>
+#include <QHash>
 #include <QtGlobal>
 #include <vector>
 
@@ -16,9 +17,13 @@ class KeyReleases {
   // A press the window received. A press with the time stamp of a waiting release of the same
   // key is a repeat: that release is withdrawn and the key is held again.
   void Pressed(int key, quint64 timestamp);
-  // A release the window received. Returns true when it waits to be acted on (its press was
-  // seen); TakeFinal then hands it out unless a repeating press withdraws it first.
-  bool Released(int key, quint64 timestamp);
+  enum class Release {
+    Ignored,    // its press was not seen: no command
+    Final,      // act on it now
+    MayRepeat,  // waits; TakeFinal hands it out unless a repeating press withdraws it first
+  };
+  // A release the window received.
+  Release Released(int key, quint64 timestamp);
   // Whether a release waits to be acted on.
   bool HasWaiting() const { return !waiting_.empty(); }
   // The waiting releases, in order; none wait afterwards.
@@ -31,8 +36,9 @@ class KeyReleases {
   struct Waiting {
     int key;
     quint64 timestamp;
+    quint64 holdStart;  // the time stamp of the press that began the hold
   };
-  QSet<int> held_;
+  QHash<int, quint64> held_;  // key -> the time stamp of the press that began its hold
   std::vector<Waiting> waiting_;
 };
 

@@ -188,6 +188,28 @@ TEST(KeyTest, QuickTypingIsNoRepeat) {
   EXPECT_EQ(viewer.form1().ndxR, 4);
 }
 
+// A release sooner after its press than any keyboard repeats acts at once; a later one, or one
+// without a time stamp, waits for a possible repeat's press first.
+TEST(KeyTest, OnlyAReleaseThatMayBeARepeatWaits) {
+  struct Case {
+    const char* name;
+    quint64 pressedAt, releasedAt;
+    bool actsAtOnce;
+  };
+  for (const Case& c : {Case{"tap", 1000, 1080, true}, Case{"just under", 1000, 1199, true},
+                        Case{"held", 1000, 1200, false}, Case{"no time stamp", 0, 0, false}}) {
+    SCOPED_TRACE(c.name);
+    ViewerFixture viewer;
+    ShowFivePages(viewer);
+    const KeyCase right{"Right", Qt::Key_Right, None, Effect::Next};
+    SendKey(viewer, QEvent::KeyPress, right, c.pressedAt);
+    SendKey(viewer, QEvent::KeyRelease, right, c.releasedAt);
+    EXPECT_EQ(viewer.form1().ndxR, c.actsAtOnce ? 3 : 2);
+    LetKeyReleasesAct(viewer.form1());
+    EXPECT_EQ(viewer.form1().ndxR, 3);
+  }
+}
+
 // A release is a command only when the window received the key's press too: a menu that takes
 // the press leaves its release alone.
 TEST(KeyTest, AReleaseWithoutItsPressDoesNothing) {

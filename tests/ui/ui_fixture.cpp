@@ -1,5 +1,6 @@
 #include "ui_fixture.h"
 
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QApplication>
 #include <QLayout>
@@ -24,7 +25,8 @@ std::optional<QString> Take(std::deque<std::optional<QString>>& queue) {
 }  // namespace
 
 void LetKeyReleasesAct(const TForm1& form) {
-  QTest::qWaitFor([&form] { return !TForm1Inspector::KeyReleasesWaiting(form); }, 5000);
+  EXPECT_TRUE(QTest::qWaitFor([&form] { return !TForm1Inspector::KeyReleasesWaiting(form); }, 5000))
+      << "the key releases never acted";
 }
 
 QString ToQString(const std::filesystem::path& path) {
