@@ -16,8 +16,7 @@ build=${BUILD_DIR:-build-bench}
 turns=${TURNS:-20}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELPRA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target kelpra kelpra-bench-page kelpra-key-to-pixels
-kelpra=$PWD/$build/src/kelpra
-[[ -x $kelpra ]] || kelpra=$(find "$PWD/$build" -name kelpra -type f -perm -u+x | head -1)
+kelpra=$build/src/kelpra
 timer=$build/bench/kelpra-key-to-pixels
 
 work=$(mktemp -d)
