@@ -8,7 +8,8 @@
 #   spread, files changed  Right arrow after every page file was touched, so that nothing read
 #                   ahead is valid: the turn reads both pages afresh (as after opening a file)
 #   resize step     the window between 1900 x 1000 and 1700 x 900, a spread shown
-# Builds into build-bench/ (or $BUILD_DIR). Not run in CI: the figures depend on the machine.
+# Builds into build-bench/ (or $BUILD_DIR); $KELPRA times another build of the viewer instead.
+# Not run in CI: the figures depend on the machine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh --bench
@@ -16,7 +17,7 @@ build=${BUILD_DIR:-build-bench}
 turns=${TURNS:-20}
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DKELPRA_BUILD_BENCH=ON >/dev/null
 cmake --build "$build" -j "${JOBS:-$(nproc)}" --target kelpra kelpra-bench-page kelpra-key-to-pixels
-kelpra=$build/src/kelpra
+kelpra=${KELPRA:-$build/src/kelpra}
 timer=$build/bench/kelpra-key-to-pixels
 
 work=$(mktemp -d)
