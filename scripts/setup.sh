@@ -15,7 +15,9 @@ packages=(
 extra_arch=()
 for arg in "$@"; do
   case "$arg" in
-    --bench) packages+=(libvips-tools graphicsmagick libjpeg-turbo-progs hyperfine) ;;
+    # bench/key_to_pixels.sh sends keys with XTest and sees new frames with XDamage.
+    --bench) packages+=(libvips-tools graphicsmagick libjpeg-turbo-progs hyperfine
+                        libxtst-dev libxdamage-dev) ;;
     --fuzz) packages+=(clang-14 libclang-rt-14-dev) ;;
     --i386) extra_arch+=(i386) ;;
     # Building the Debian package (dpkg-shlibdeps) and scripts/package_check.sh's checks.

@@ -1,7 +1,8 @@
 #include "imaging/bitmap.h"
 
+#include "imaging/pixel_memory.h"
+
 #include <algorithm>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -44,7 +45,7 @@ std::size_t RowStride(int width, TPixelFormat format) {
 }
 
 void TBitmap::FreeDeleter::operator()(std::uint8_t* p) const {
-  std::free(p);
+  FreePixels(p);
 }
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format) {
@@ -84,7 +85,6 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
 
 TBitmap::~TBitmap() = default;
 
-// calloc gives zeroed (black) pixels without touching every page up front.
 void TBitmap::Allocate(int width, int height, TPixelFormat format) {
   if (width < 0 || height < 0)
     throw std::bad_alloc();
@@ -93,9 +93,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
   if (width > 0 && height > 0) {
     if (stride > SIZE_MAX / std::size_t(height))
       throw std::bad_alloc();
-    pixels.reset(static_cast<std::uint8_t*>(std::calloc(std::size_t(height), stride)));
-    if (!pixels)
-      throw std::bad_alloc();
+    pixels.reset(AllocatePixels(stride * std::size_t(height)));
   }
   pixels_ = std::move(pixels);
   width_ = width;
