@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/read_ahead.h"
 #include "support/test_pictures.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
@@ -49,6 +50,7 @@ struct TForm1Inspector {
   static TColor WindowColor(const TForm1& f) { return f.windowColor_; }
   // Sets an option's check mark as the settings file would (popup and main-menu item).
   static void SetOption(TForm1& f, QAction* popupItem, bool on) { f.SetOption(popupItem, on); }
+  static ReadAhead& ReadAheadOf(TForm1& f) { return *f.readAhead_; }
 };
 
 }  // namespace kelpra
