@@ -145,6 +145,7 @@ std::vector<Screen> WalkWith(const Walk& walk, Mode mode, int* composedUsed = nu
 constexpr QSize kPage{30, 40};
 constexpr QSize kScan{60, 40};
 constexpr QSize kSquare{40, 40};
+constexpr QSize kLargePage{600, 800};
 
 class ReadAheadWalkTest : public ::testing::TestWithParam<Walk> {};
 
@@ -175,7 +176,13 @@ INSTANTIATE_TEST_SUITE_P(
              false,
              true,
              "NLNRNUSNP1NP1HNTNWNPCNP"},
-        Walk{"at_their_own_size", {kPage, kScan, kPage, kPage}, false, false, "NNRNPPWP"}),
+        Walk{"at_their_own_size", {kPage, kScan, kPage, kPage}, false, false, "NNRNPPWP"},
+        // Pages large enough to keep the worker busy while the next step comes.
+        Walk{"changes_while_the_worker_is_busy",
+             {kLargePage, kLargePage, kLargePage, kLargePage, kLargePage},
+             false,
+             true,
+             "NLNWNCNSPP"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A viewer with read-ahead on, its first spread shown and the work for the next turn done.
