@@ -12,6 +12,8 @@ struct EffectSettings {
   int sharpness = 0;                         // -30..70: positive sharpens, negative softens
   bool monochrome = false;
   QString resizeFilter = QStringLiteral("Bilinear");  // the filter list's text
+
+  bool operator==(const EffectSettings&) const = default;
 };
 
 }  // namespace kelpra

@@ -20,9 +20,22 @@ bool IsPortrait(const TBitmap& bmp) {
   return bmp.Width() < bmp.Height();
 }
 
-void LoadPage(const QString& path, TBitmap& bmp) {
-  LoadFile(NativePath(path), bmp);
-  bmp.SetPixelFormat(pf24bit);
+// The page's picture, or the error its loading raised.
+TBitmap Take(LoadedPage& page) {
+  if (page.error)
+    std::rethrow_exception(page.error);
+  page.picture.SetPixelFormat(pf24bit);
+  return std::move(page.picture);
+}
+
+// The index of the page that a spread pairs with the current one: the last pairs with the first.
+int SecondPageIndex(const PageRequest& request) {
+  return request.ndxR + 1 < request.files->Count() ? request.ndxR + 1 : 0;
+}
+
+bool SpreadConsidered(const PageRequest& request) {
+  return request.files->Count() > 1 && request.clientWidth > request.clientHeight &&
+         !request.options.singlePicture;
 }
 
 // SetImage: the finished picture goes to the image control, fitted to the client area with
@@ -46,16 +59,19 @@ void ShowAlone(const PageRequest& request, TBitmap& bmpR, PageResult& result) {
   result.twoPics = false;
 }
 
-// Loads the page after the current one and shows both as a spread when both are portrait after
-// turning; else the current page alone.
-void ComposeSpread(const PageRequest& request, TBitmap& bmpR, const QString& fNameR,
-                   PageResult& result) {
-  const PathList& files = *request.files;
-  result.ndxL = request.ndxR + 1 < files.Count() ? request.ndxR + 1 : 0;
+// Shows the current page and the page after it (loadedL, or loaded now when null) as a spread
+// when both are portrait after turning; else the current page alone.
+void ComposeSpread(const PageRequest& request, TBitmap& bmpR, LoadedPage* loadedL,
+                   const PageLoader& load, PageResult& result) {
+  result.ndxL = SecondPageIndex(request);
   result.ndxLUpdated = true;
-  const QString fNameL = ExtractFileName(files[result.ndxL]);
   TBitmap bmpL;
-  LoadPage(files[result.ndxL], bmpL);
+  if (loadedL) {
+    bmpL = Take(*loadedL);
+  } else {
+    std::vector<LoadedPage> pages = load({(*request.files)[result.ndxL]});
+    bmpL = Take(pages.front());
+  }
   PictureRotate(bmpR, request.effects.direction);
   PictureRotate(bmpL, request.effects.direction);
   if (!IsPortrait(bmpL) || !IsPortrait(bmpR)) {
@@ -68,12 +84,10 @@ void ComposeSpread(const PageRequest& request, TBitmap& bmpR, const QString& fNa
     SideBySide(bmpL, bmpR, clBtnShadow, gap);
     PictureEffect(bmpL, request.effects);
     SetImage(request, std::move(bmpL), result);
-    result.caption = SpreadCaption(fNameL, fNameR, request.state);
   } else {
     SideBySide(bmpR, bmpL, clBtnShadow, gap);
     PictureEffect(bmpR, request.effects);
     SetImage(request, std::move(bmpR), result);
-    result.caption = SpreadCaption(fNameR, fNameL, request.state);
   }
   result.twoPics = true;
 }
@@ -99,41 +113,78 @@ void HalfCut(TBitmap& bmp, int half, bool swapLR) {
   bmp.SetPixelFormat(pf24bit);
 }
 
-void ComposePage(const PageRequest& request, PageResult& result) {
+std::vector<LoadedPage> LoadFromDisk(const QStringList& paths) {
+  std::vector<LoadedPage> pages(std::size_t(paths.size()));
+  for (qsizetype i = 0; i < paths.size(); ++i) {
+    try {
+      LoadFile(NativePath(paths[i]), pages[std::size_t(i)].picture);
+    } catch (...) {
+      pages[std::size_t(i)].error = std::current_exception();
+    }
+  }
+  return pages;
+}
+
+void ComposePage(const PageRequest& request, PageResult& result, const PageLoader& load) {
   result = PageResult();
   if (!request.files || request.ndxR < 0 || request.ndxR >= request.files->Count()) {
     throw std::out_of_range("The current page is not in the file list.");
   }
   const PathList& files = *request.files;
+  const DisplayOptions& options = request.options;
   const QString& entry = files[request.ndxR];
-  TBitmap bmpR;
-  LoadPage(entry, bmpR);
+  const bool spreadConsidered = SpreadConsidered(request);
+  // Whether a landscape half is shown instead is known only once the current page is loaded.
+  const bool spreadCertain = spreadConsidered && !options.landscapeHalf;
+  QStringList paths{entry};
+  if (spreadCertain)
+    paths.append(files[SecondPageIndex(request)]);
+  std::vector<LoadedPage> pages = load(paths);
+  TBitmap bmpR = Take(pages.front());
   result.dialogFileName = ExtractFileName(entry);
   result.dialogFolder = ExcludeTrailingDelimiter(ExtractFilePath(entry));
   result.dialogUpdated = true;
 
-  // The caption gives the size as loaded, before any cut, turn or fit.
-  const int bmpW = bmpR.Width();
-  const int bmpH = bmpR.Height();
-  const QString fNameR = ExtractFileName(entry);
-  result.caption = SinglePageCaption(fNameR, bmpW, bmpH, request.state);
-  const DisplayOptions& options = request.options;
-  if (options.landscapeHalf && bmpW > bmpH) {
+  result.bmpW = bmpR.Width();
+  result.bmpH = bmpR.Height();
+  if (options.landscapeHalf && result.bmpW > result.bmpH) {
     HalfCut(bmpR, request.half, options.swapLR);
     PictureRotate(bmpR, request.effects.direction);
     ShowAlone(request, bmpR, result);
-  } else if (files.Count() == 1 || request.clientWidth <= request.clientHeight ||
-             options.singlePicture) {
+  } else if (!spreadConsidered) {
     PictureRotate(bmpR, request.effects.direction);
     ShowAlone(request, bmpR, result);
   } else {
-    ComposeSpread(request, bmpR, fNameR, result);
+    ComposeSpread(request, bmpR, spreadCertain ? &pages[1] : nullptr, load, result);
   }
 
-  result.caption = WithPageCounter(result.caption, request.ndxR, files.Count());
+  result.caption = PageCaption(request, result);
   result.imageLeft = (request.clientWidth - result.imageWidth) / 2;
   result.imageTop = (request.clientHeight - result.imageHeight) / 2;
   result.done = true;
+}
+
+QStringList PagesConsidered(const PageRequest& request) {
+  if (!request.files || request.ndxR < 0 || request.ndxR >= request.files->Count())
+    return {};
+  QStringList paths{(*request.files)[request.ndxR]};
+  if (SpreadConsidered(request))
+    paths.append((*request.files)[SecondPageIndex(request)]);
+  return paths;
+}
+
+QString PageCaption(const PageRequest& request, const PageResult& result) {
+  const PathList& files = *request.files;
+  const QString fNameR = ExtractFileName(files[request.ndxR]);
+  QString caption;
+  if (!result.twoPics) {
+    caption = SinglePageCaption(fNameR, result.bmpW, result.bmpH, request.state);
+  } else {
+    const QString fNameL = ExtractFileName(files[result.ndxL]);
+    caption = request.options.swapLR ? SpreadCaption(fNameR, fNameL, request.state)
+                                     : SpreadCaption(fNameL, fNameR, request.state);
+  }
+  return WithPageCounter(caption, request.ndxR, files.Count());
 }
 
 }  // namespace kelpra

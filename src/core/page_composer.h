@@ -4,6 +4,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <exception>
+#include <functional>
+#include <vector>
 
 #include "core/effect_settings.h"
 #include "imaging/bitmap.h"
@@ -18,6 +21,8 @@ struct DisplayOptions {
   bool landscapeHalf = false;
   bool stretch = true;
   bool splitter = true;
+
+  bool operator==(const DisplayOptions&) const = default;
 };
 
 struct PageRequest {
@@ -47,12 +52,37 @@ struct PageResult {
   int imageLeft = 0;  // the image control centred in the client area; negative when larger
   int imageTop = 0;
   bool twoPics = false;
+  int bmpW = 0;  // the current page's size as loaded, before any cut, turn or fit
+  int bmpH = 0;
   QString caption;  // with the page counter
 };
 
+// A page as its loading left it: the picture, or the error that loading raised.
+struct LoadedPage {
+  TBitmap picture;
+  std::exception_ptr error;
+};
+
+// Loads the pages named, all at once where it can. Each page keeps its own error, so that the
+// composition raises it when it reaches that page, as loading one page after the other would.
+using PageLoader = std::function<std::vector<LoadedPage>(const QStringList& paths)>;
+
+// LoadFile, one page after the other.
+std::vector<LoadedPage> LoadFromDisk(const QStringList& paths);
+
 // Loads, cuts, rotates, joins, adjusts and fits; throws PictureError when a page cannot be read
 // and std::out_of_range when ndxR is not an index of the list.
-void ComposePage(const PageRequest& request, PageResult& result);
+// The current page and, when a spread is sure to be considered, the page after it are asked for
+// together.
+void ComposePage(const PageRequest& request, PageResult& result,
+                 const PageLoader& load = LoadFromDisk);
+
+// The files a composition of the request may read: the current page and, when a spread can be
+// considered, the page after it. Empty when ndxR is not an index of the list.
+QStringList PagesConsidered(const PageRequest& request);
+
+// The caption of a finished composition, with the page counter: made anew for every showing.
+QString PageCaption(const PageRequest& request, const PageResult& result);
 
 // HalfCut: replaces a landscape picture by one of its halves (half 1: the half read first).
 void HalfCut(TBitmap& bmp, int half, bool swapLR);

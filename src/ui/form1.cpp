@@ -16,6 +16,7 @@
 
 #include "core/file_names.h"
 #include "core/file_search.h"
+#include "core/read_ahead.h"
 #include "ui/dialogs.h"
 #include "ui/image_control.h"
 #include "ui/window_pixels.h"
@@ -38,7 +39,8 @@ TForm1::TForm1(PlatformServices services, Dialogs& dialogs, QStringList argument
     : QMainWindow(parent),
       services_(services),
       dialogs_(dialogs),
-      arguments_(std::move(arguments)) {
+      arguments_(std::move(arguments)),
+      readAhead_(std::make_unique<ReadAhead>(ReadAhead::WorkAheadFromEnvironment())) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QString::fromLatin1(Title));
   auto* client = new QWidget(this);
@@ -145,6 +147,8 @@ void TForm1::FormResize() {
 }
 
 void TForm1::FormClose() {
+  // No work ahead outlives the window.
+  readAhead_->Stop();
   WriteIni();
   IsClosing = true;
 }

@@ -10,10 +10,12 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "core/effect_settings.h"
 #include "core/page_composer.h"
+#include "core/page_turn.h"
 #include "core/path_list.h"
 #include "core/platform_services.h"
 #include "imaging/bitmap.h"
@@ -30,6 +32,7 @@ namespace kelpra {
 class Dialogs;
 class ImageControl;
 class OuterBoundsPlacement;
+class ReadAhead;
 class TForm2;
 class TForm3;
 struct TForm1Inspector;
@@ -226,6 +229,8 @@ class TForm1 : public QMainWindow {
   EffectSettings CurrentEffects() const;
   void DrawIdleCanvas();
   void CenterImage();
+  // After a showing: what Next and Previous would ask for next is composed ahead.
+  void ComposeAheadFrom(const PageRequest& shown);
   // The client area in device pixels, relative to the window.
   QRect DeviceClientRect() const;
   // A position in the window's logical coordinates as the device pixel under it.
@@ -240,6 +245,7 @@ class TForm1 : public QMainWindow {
   int ListFiles(const QString& fileDir, const QString& fileName);
 
   // Navigation (form1_navigation.cpp).
+  TurnOptions CurrentTurnOptions() const;
   void StopAutoTurn();
   void AssignArrowKeys();
 
@@ -285,6 +291,8 @@ class TForm1 : public QMainWindow {
   OuterBoundsPlacement* placement_ = nullptr;
   // The client size in device pixels the last rendering was made for.
   QSize renderedClientSize_;
+  // Decoded pages kept while their files are unchanged, and the turns composed ahead.
+  std::unique_ptr<ReadAhead> readAhead_;
 
   // The open dialog's remembered file name and folder (kept by every rendering).
   QString openDialogFileName_;

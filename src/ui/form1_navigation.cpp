@@ -3,8 +3,8 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "codecs/picture_loader.h"
 #include "core/file_search.h"
+#include "core/read_ahead.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
@@ -46,55 +46,46 @@ int TimerInterval(int autoInt) {
 
 }  // namespace
 
+TurnOptions TForm1::CurrentTurnOptions() const {
+  TurnOptions options;
+  options.landscapeHalf = PM_H->isChecked();
+  options.cyclic = PM_Y->isChecked();
+  options.turnSingle = PM_1->isChecked();
+  options.singlePicture = PM_S->isChecked();
+  return options;
+}
+
 void TForm1::Action14NextExecute() {
   EndMenu();
   RearmTimer();
-  if (PM_H->isChecked() && !FileList.Empty() && IsLandscape(NativePath(FileList[ndxR])) &&
-      Half == 1) {
-    Half = 2;
-    ReadFiles();
-    return;
-  }
-  const int count = FileList.Count();
-  if (ndxR < count - 1) {
-    ++ndxR;
-  } else if (PM_Y->isChecked()) {
-    ndxR = 0;
-  } else {
+  const bool landscape =
+      PM_H->isChecked() && !FileList.Empty() && readAhead_->IsLandscape(FileList[ndxR]);
+  const std::optional<PagePosition> to =
+      NextPosition(FileList.Count(), {ndxR, Half}, TwoPics, landscape, CurrentTurnOptions());
+  if (!to) {
     if (Action30AutoTurn->isChecked())
       StopAutoTurn();
     return;
   }
-  // After a spread the second page has been seen too; the last page pairs with the first.
-  if (!PM_1->isChecked() && !PM_S->isChecked() && TwoPics) {
-    ++ndxR;
-    if (ndxR >= count)
-      ndxR = 0;
-  }
-  Half = 1;
+  ndxR = to->ndxR;
+  Half = to->half;
   ReadFiles();
 }
 
 void TForm1::Action15PreviousExecute() {
   EndMenu();
   RearmTimer();
-  if (PM_H->isChecked() && !FileList.Empty() && IsLandscape(NativePath(FileList[ndxR])) &&
-      Half == 2) {
-    Half = 1;
-    ReadFiles();
-    return;
-  }
-  if (ndxR > 0) {
-    --ndxR;
-  } else if (PM_Y->isChecked()) {
-    ndxR = std::max(FileList.Count() - 1, 0);
-  } else {
+  const bool landscape =
+      PM_H->isChecked() && !FileList.Empty() && readAhead_->IsLandscape(FileList[ndxR]);
+  const std::optional<PagePosition> to =
+      PreviousPosition(FileList.Count(), {ndxR, Half}, landscape, CurrentTurnOptions());
+  if (!to) {
     if (Action30AutoTurn->isChecked())
       StopAutoTurn();
     return;
   }
-  if (PM_H->isChecked())
-    Half = 2;  // stepping back into a scan shows the half read second
+  ndxR = to->ndxR;
+  Half = to->half;
   ReadFiles();
 }
 

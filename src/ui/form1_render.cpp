@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <cmath>
 
+#include "core/read_ahead.h"
 #include "ui/form1.h"
 #include "ui/form2.h"
 #include "ui/image_control.h"
@@ -31,6 +32,7 @@ void TForm1::ReadFiles() {
     return;
   renderedClientSize_ = ClientSize();
   if (FileList.Empty()) {
+    readAhead_->ComposeAhead({}, {});
     DrawIdleCanvas();
     return;
   }
@@ -55,7 +57,11 @@ void TForm1::ReadFiles() {
     }
   };
   try {
-    ComposePage(request, result);
+    if (std::optional<PageResult> composed = readAhead_->TakeComposed(request)) {
+      result = std::move(*composed);
+    } else {
+      ComposePage(request, result, readAhead_->Loader());
+    }
   } catch (...) {
     keepDecisions();
     throw;
@@ -67,6 +73,32 @@ void TForm1::ReadFiles() {
   setWindowTitle(result.caption);
   TwoPics = result.twoPics;
   CenterImage();
+  ComposeAheadFrom(request);
+}
+
+void TForm1::ComposeAheadFrom(const PageRequest& shown) {
+  const TurnOptions turn = CurrentTurnOptions();
+  const PagePosition at{ndxR, Half};
+  const int count = FileList.Count();
+  QStringList keep = PagesConsidered(shown);
+  std::vector<PageRequest> ahead;
+  // Whether a half step comes next is known only from the current page's size.
+  const std::optional<bool> landscape =
+      turn.landscapeHalf ? readAhead_->KnownLandscape(FileList[ndxR]) : false;
+  if (landscape) {
+    for (const std::optional<PagePosition>& to :
+         {NextPosition(count, at, TwoPics, *landscape, turn),
+          PreviousPosition(count, at, *landscape, turn)}) {
+      if (!to || *to == at)
+        continue;
+      PageRequest request = shown;
+      request.ndxR = to->ndxR;
+      request.half = to->half;
+      keep += PagesConsidered(request);
+      ahead.push_back(request);
+    }
+  }
+  readAhead_->ComposeAhead(ahead, keep);
 }
 
 void TForm1::CenterImage() {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/read_ahead.h"
 #include "support/test_pictures.h"
 #include "ui/dialogs.h"
 #include "ui/form1.h"
@@ -50,6 +51,7 @@ struct TForm1Inspector {
   static bool KeyReleasesWaiting(const TForm1& f) { return f.keyReleases_.HasWaiting(); }
   // Sets an option's check mark as the settings file would (popup and main-menu item).
   static void SetOption(TForm1& f, QAction* popupItem, bool on) { f.SetOption(popupItem, on); }
+  static ReadAhead& ReadAheadOf(TForm1& f) { return *f.readAhead_; }
 };
 
 }  // namespace kelpra
