@@ -87,21 +87,22 @@ class Pool {
     return true;
   }
 
-  // Keeps the block, unmapping the oldest ones that no longer fit the budget.
-  void Give(Block block) {
-    std::vector<Block> evicted;
-    {
-      std::lock_guard lock(mutex_);
+  // Keeps the block, unmapping the oldest ones that no longer fit the budget. Never throws: it
+  // runs in destructors, and a block that cannot be listed is simply given back to the system.
+  void Give(Block block) noexcept {
+    std::lock_guard lock(mutex_);
+    try {
       blocks_.push_back(block);
-      bytes_ += block.capacity;
-      while (bytes_ > kPoolBudget) {
-        evicted.push_back(blocks_.front());
-        bytes_ -= blocks_.front().capacity;
-        blocks_.erase(blocks_.begin());
-      }
+    } catch (const std::bad_alloc&) {
+      Unmap(block.start, block.capacity);
+      return;
     }
-    for (const Block& old : evicted)
-      Unmap(old.start, old.capacity);
+    bytes_ += block.capacity;
+    while (bytes_ > kPoolBudget) {
+      Unmap(blocks_.front().start, blocks_.front().capacity);
+      bytes_ -= blocks_.front().capacity;
+      blocks_.erase(blocks_.begin());
+    }
   }
 
  private:
@@ -145,7 +146,7 @@ std::uint8_t* AllocatePixels(std::size_t bytes) {
   return WithHeader(start, capacity);
 }
 
-void FreePixels(std::uint8_t* pixels) {
+void FreePixels(std::uint8_t* pixels) noexcept {
   if (!pixels)
     return;
   void* start = pixels - kHeader;

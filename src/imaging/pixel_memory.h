@@ -11,7 +11,8 @@ namespace kelpra {
 
 // Zeroed memory for `bytes` bytes; throws std::bad_alloc when there is none.
 std::uint8_t* AllocatePixels(std::size_t bytes);
-// Gives memory from AllocatePixels back (nullptr does nothing). Safe from any thread.
-void FreePixels(std::uint8_t* pixels);
+// Gives memory from AllocatePixels back (nullptr does nothing). Safe from any thread, and from
+// destructors: it never throws.
+void FreePixels(std::uint8_t* pixels) noexcept;
 
 }  // namespace kelpra
