@@ -19,6 +19,7 @@
 #include "ui/form1.h"
 #include "ui/hourglass.h"
 #include "ui/image_control.h"
+#include "ui/key_state.h"
 
 namespace kelpra {
 
@@ -257,9 +258,10 @@ void TForm1::keyPressEvent(QKeyEvent* event) {
 void TForm1::keyReleaseEvent(QKeyEvent* event) {
   // A key acts once, on its final release; the repeats of a held key are ignored.
   const int key = VirtualKey(*event);
-  const KeyReleases::Release release = key == 0 || event->isAutoRepeat()
-                                           ? KeyReleases::Release::Ignored
-                                           : keyReleases_.Released(key, event->timestamp());
+  const KeyReleases::Release release =
+      key == 0 || event->isAutoRepeat()
+          ? KeyReleases::Release::Ignored
+          : keyReleases_.Released(key, event->timestamp(), event->nativeScanCode());
   switch (release) {
     case KeyReleases::Release::Ignored:
       QMainWindow::keyReleaseEvent(event);
@@ -278,9 +280,10 @@ void TForm1::keyReleaseEvent(QKeyEvent* event) {
 }
 
 void TForm1::ActOnFinalKeyReleases() {
-  // A busy window may find the wait over with the repeat's press still queued behind it.
+  // A busy window may find the wait over with the repeat's press still queued behind it, or not
+  // yet read at all: a key the server still has down is being held.
   QCoreApplication::processEvents();
-  for (const int key : keyReleases_.TakeFinal())
+  for (const int key : keyReleases_.TakeFinal(KeyIsDown))
     Guarded([this, key] { FormKeyUp(key); });
 }
 

@@ -11,6 +11,9 @@ constexpr quint64 kShortestRepeatDelayMSec = 200;
 }  // namespace
 
 void KeyReleases::Pressed(int key, quint64 timestamp) {
+  // Still held: the press of a repeat whose release Qt recognised and kept from us.
+  if (held_.contains(key))
+    return;
   quint64 holdStart = timestamp;
   // A time stamp of 0 says nothing: it cannot pair a press with a release.
   if (timestamp != 0) {
@@ -24,7 +27,7 @@ void KeyReleases::Pressed(int key, quint64 timestamp) {
   held_.insert(key, holdStart);
 }
 
-KeyReleases::Release KeyReleases::Released(int key, quint64 timestamp) {
+KeyReleases::Release KeyReleases::Released(int key, quint64 timestamp, quint32 scanCode) {
   const auto held = held_.constFind(key);
   if (held == held_.cend())
     return Release::Ignored;
@@ -35,15 +38,19 @@ KeyReleases::Release KeyReleases::Released(int key, quint64 timestamp) {
                                timestamp - holdStart < kShortestRepeatDelayMSec;
   if (tooSoonToRepeat && waiting_.empty())
     return Release::Final;
-  waiting_.push_back({key, timestamp, holdStart});
+  waiting_.push_back({key, timestamp, holdStart, scanCode});
   return Release::MayRepeat;
 }
 
-std::vector<int> KeyReleases::TakeFinal() {
+std::vector<int> KeyReleases::TakeFinal(const std::function<bool(quint32 scanCode)>& stillDown) {
   std::vector<int> keys;
   keys.reserve(waiting_.size());
-  for (const Waiting& release : waiting_)
-    keys.push_back(release.key);
+  for (const Waiting& release : waiting_) {
+    if (stillDown(release.scanCode))
+      held_.insert(release.key, release.holdStart);
+    else
+      keys.push_back(release.key);
+  }
   waiting_.clear();
   return keys;
 }

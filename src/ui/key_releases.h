@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QtGlobal>
+#include <functional>
 #include <vector>
 
 namespace kelpra {
@@ -22,12 +23,13 @@ class KeyReleases {
     Final,      // act on it now
     MayRepeat,  // waits; TakeFinal hands it out unless a repeating press withdraws it first
   };
-  // A release the window received.
-  Release Released(int key, quint64 timestamp);
+  // A release the window received; scanCode is its native scan code (0 if unknown).
+  Release Released(int key, quint64 timestamp, quint32 scanCode = 0);
   // Whether a release waits to be acted on.
   bool HasWaiting() const { return !waiting_.empty(); }
-  // The waiting releases, in order; none wait afterwards.
-  std::vector<int> TakeFinal();
+  // The keys of the waiting releases, in order; none wait afterwards. A release whose key
+  // stillDown reports as held (by its scan code) is a repeat whose press is late: its hold goes on.
+  std::vector<int> TakeFinal(const std::function<bool(quint32 scanCode)>& stillDown);
   // Forgets the presses seen (the keyboard went to a menu, a dialog or another window), so that
   // their releases act on nothing. Waiting releases stay.
   void ForgetPresses();
@@ -37,6 +39,7 @@ class KeyReleases {
     int key;
     quint64 timestamp;
     quint64 holdStart;  // the time stamp of the press that began the hold
+    quint32 scanCode;
   };
   QHash<int, quint64> held_;  // key -> the time stamp of the press that began its hold
   std::vector<Waiting> waiting_;
