@@ -41,7 +41,7 @@ bool ResampleInto(const TBitmap& bmp, TBitmap& work, int rwidth, int rheight, TR
 
   // Every pixel of the result is written, so a fresh bitmap serves as the working copy; its
   // untouched pages cost nothing until the row loops fill them, on all cores.
-  work = TBitmap(rwidth, rheight, pf24bit);
+  work = TBitmap::ToBeOverwritten(rwidth, rheight, pf24bit);
   work.Palette() = bmp.Palette();
 
   std::vector<const std::uint8_t*> sourceRows(h);
