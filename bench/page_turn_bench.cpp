@@ -40,9 +40,10 @@ void PageTurn(benchmark::State& state, const std::filesystem::path& book, const 
   state.counters["faults"] = benchmark::Counter(double(faults), benchmark::Counter::kAvgIterations);
 }
 
-// How the turn gets its pages: decoded afresh both at once, kept from an earlier turn (a resize),
-// or the whole turn composed ahead while the previous one was looked at.
-enum class Source { kDecodedAtOnce, kKeptPages, kComposedAhead };
+// How the turn gets its pages: decoded afresh both at once, kept from an earlier turn, the
+// composition before the fit kept from the last showing (a resize, as the window does it), or
+// the whole turn composed ahead while the previous one was looked at.
+enum class Source { kDecodedAtOnce, kKeptPages, kResized, kComposedAhead };
 
 void SpreadTurn(benchmark::State& state, const std::filesystem::path& book, Source source) {
   PathList files;
@@ -70,6 +71,9 @@ void SpreadTurn(benchmark::State& state, const std::filesystem::path& book, Sour
       // Every other size, as a resize asks; the pages stay decoded.
       request.clientWidth = kWindowWidth - (request.clientWidth == kWindowWidth ? 1 : 0);
       ComposePage(request, result, kept.Loader());
+    } else if (source == Source::kResized) {
+      request.clientWidth = kWindowWidth - (request.clientWidth == kWindowWidth ? 1 : 0);
+      kept.ComposeNow(request, result);
     } else if (std::optional<PageResult> composed = kept.TakeComposed(request)) {
       result = std::move(*composed);
     }
@@ -94,6 +98,7 @@ void RegisterPageTurnBenchmarks(const std::filesystem::path& book) {
   for (const auto& [name, source] :
        {std::pair{"PageTurn/spread/Bilinear/decoded_at_once", Source::kDecodedAtOnce},
         std::pair{"PageTurn/spread/Bilinear/pages_kept", Source::kKeptPages},
+        std::pair{"PageTurn/spread/Bilinear/resized", Source::kResized},
         std::pair{"PageTurn/spread/Bilinear/composed_ahead", Source::kComposedAhead}}) {
     auto* turn = benchmark::RegisterBenchmark(name, SpreadTurn, book, source);
     turn->Unit(benchmark::kMillisecond)->UseRealTime();

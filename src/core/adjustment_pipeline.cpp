@@ -1,6 +1,8 @@
 #include "core/adjustment_pipeline.h"
 
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "imaging/filters.h"
 #include "imaging/geometry.h"
@@ -37,9 +39,12 @@ TResizeMode ResizeModeForText(const QString& text) {
   return ResizeModeFromName(text.toStdString()).value_or(rmBilinear);
 }
 
-void ResizePic(TBitmap& bmp, int toWidth, int toHeight, const QString& filterText) {
+namespace {
+
+// The size ResizePic fits the picture to; none when it leaves the picture as it is.
+std::optional<std::pair<int, int>> FitSize(const TBitmap& bmp, int toWidth, int toHeight) {
   if (bmp.PixelFormat() != pf24bit || bmp.Empty())
-    return;
+    return std::nullopt;
   const double rw = double(toWidth) / bmp.Width();
   const double rh = double(toHeight) / bmp.Height();
   const double r = rh > rw ? rw : rh;
@@ -47,8 +52,26 @@ void ResizePic(TBitmap& bmp, int toWidth, int toHeight, const QString& filterTex
   const double height = std::trunc(bmp.Height() * r);
   // A client area too small for even one pixel of a side leaves the picture as it is.
   if (!(width >= 1 && height >= 1))
-    return;
-  BmpResize(bmp, int(width), int(height), ResizeModeForText(filterText));
+    return std::nullopt;
+  return std::pair{int(width), int(height)};
+}
+
+}  // namespace
+
+void ResizePic(TBitmap& bmp, int toWidth, int toHeight, const QString& filterText) {
+  if (const auto size = FitSize(bmp, toWidth, toHeight))
+    BmpResize(bmp, size->first, size->second, ResizeModeForText(filterText));
+}
+
+TBitmap FittedPic(const TBitmap& bmp, int toWidth, int toHeight, const QString& filterText) {
+  if (const auto size = FitSize(bmp, toWidth, toHeight)) {
+    if (std::optional<TBitmap> fitted =
+            Resampled(bmp, size->first, size->second, ResizeModeForText(filterText))) {
+      fitted->BrushColor = bmp.BrushColor;
+      return std::move(*fitted);
+    }
+  }
+  return bmp;
 }
 
 }  // namespace kelpra

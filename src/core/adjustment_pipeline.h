@@ -22,5 +22,7 @@ TResizeMode ResizeModeForText(const QString& text);
 // Fits the picture into toWidth x toHeight keeping its aspect ratio (enlarging small ones);
 // an 8-bit picture is left as it is.
 void ResizePic(TBitmap& bmp, int toWidth, int toHeight, const QString& filterText);
+// The same into a new bitmap, bmp left as it is.
+TBitmap FittedPic(const TBitmap& bmp, int toWidth, int toHeight, const QString& filterText);
 
 }  // namespace kelpra

@@ -38,24 +38,31 @@ bool SpreadConsidered(const PageRequest& request) {
          !request.options.singlePicture;
 }
 
-// SetImage: the finished picture goes to the image control, fitted to the client area with
-// "Stretch" on, at its own size otherwise.
-void SetImage(const PageRequest& request, TBitmap&& picture, PageResult& result) {
+// SetImage, up to the fit: the finished picture goes to the image control.
+void SetImage(TBitmap&& picture, PageResult& result) {
+  result.picture = std::move(picture);
+}
+
+// The image control's size and place and the caption, once the picture is fitted: the client
+// area with "Stretch" on, else the picture's own size.
+void Finish(const PageRequest& request, PageResult& result) {
   if (request.options.stretch) {
     result.imageWidth = request.clientWidth;
     result.imageHeight = request.clientHeight;
-    ResizePic(picture, request.clientWidth, request.clientHeight, request.effects.resizeFilter);
   } else {
-    result.imageWidth = picture.Width();
-    result.imageHeight = picture.Height();
+    result.imageWidth = result.picture.Width();
+    result.imageHeight = result.picture.Height();
   }
-  result.picture = std::move(picture);
+  result.caption = PageCaption(request, result);
+  result.imageLeft = (request.clientWidth - result.imageWidth) / 2;
+  result.imageTop = (request.clientHeight - result.imageHeight) / 2;
+  result.done = true;
 }
 
 // The current page alone (step "single page" and the fallback of a spread), already turned.
 void ShowAlone(const PageRequest& request, TBitmap& bmpR, PageResult& result) {
   PictureEffect(bmpR, request.effects);
-  SetImage(request, std::move(bmpR), result);
+  SetImage(std::move(bmpR), result);
   result.twoPics = false;
 }
 
@@ -83,11 +90,11 @@ void ComposeSpread(const PageRequest& request, TBitmap& bmpR, LoadedPage* loaded
   if (!request.options.swapLR) {
     SideBySide(bmpL, bmpR, clBtnShadow, gap);
     PictureEffect(bmpL, request.effects);
-    SetImage(request, std::move(bmpL), result);
+    SetImage(std::move(bmpL), result);
   } else {
     SideBySide(bmpR, bmpL, clBtnShadow, gap);
     PictureEffect(bmpR, request.effects);
-    SetImage(request, std::move(bmpR), result);
+    SetImage(std::move(bmpR), result);
   }
   result.twoPics = true;
 }
@@ -125,7 +132,7 @@ std::vector<LoadedPage> LoadFromDisk(const QStringList& paths) {
   return pages;
 }
 
-void ComposePage(const PageRequest& request, PageResult& result, const PageLoader& load) {
+void ComposeBeforeFit(const PageRequest& request, PageResult& result, const PageLoader& load) {
   result = PageResult();
   if (!request.files || request.ndxR < 0 || request.ndxR >= request.files->Count()) {
     throw std::out_of_range("The current page is not in the file list.");
@@ -157,11 +164,23 @@ void ComposePage(const PageRequest& request, PageResult& result, const PageLoade
   } else {
     ComposeSpread(request, bmpR, spreadCertain ? &pages[1] : nullptr, load, result);
   }
+}
 
-  result.caption = PageCaption(request, result);
-  result.imageLeft = (request.clientWidth - result.imageWidth) / 2;
-  result.imageTop = (request.clientHeight - result.imageHeight) / 2;
-  result.done = true;
+void FitComposition(const PageRequest& request, const TBitmap& composed, PageResult& result) {
+  result.picture = request.options.stretch
+                       ? FittedPic(composed, request.clientWidth, request.clientHeight,
+                                   request.effects.resizeFilter)
+                       : composed;
+  Finish(request, result);
+}
+
+void ComposePage(const PageRequest& request, PageResult& result, const PageLoader& load) {
+  ComposeBeforeFit(request, result, load);
+  if (request.options.stretch) {
+    ResizePic(result.picture, request.clientWidth, request.clientHeight,
+              request.effects.resizeFilter);
+  }
+  Finish(request, result);
 }
 
 QStringList PagesConsidered(const PageRequest& request) {

@@ -77,6 +77,15 @@ std::vector<LoadedPage> LoadFromDisk(const QStringList& paths);
 void ComposePage(const PageRequest& request, PageResult& result,
                  const PageLoader& load = LoadFromDisk);
 
+// ComposePage up to the fit to the client area: every decision is made and the picture is the
+// one that is then fitted; done stays false. The client size decides only whether a spread is
+// considered (PagesConsidered tells) and the fit, so the result serves any size that considers
+// the same pages.
+void ComposeBeforeFit(const PageRequest& request, PageResult& result,
+                      const PageLoader& load = LoadFromDisk);
+// Finishes a composition made before the fit (composed: its picture) for the request's size.
+void FitComposition(const PageRequest& request, const TBitmap& composed, PageResult& result);
+
 // The files a composition of the request may read: the current page and, when a spread can be
 // considered, the page after it. Empty when ndxR is not an index of the list.
 QStringList PagesConsidered(const PageRequest& request);

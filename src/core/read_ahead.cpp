@@ -21,16 +21,20 @@ PageRequest Bound(const PageRequest& request, const PathList& files) {
 
 }  // namespace
 
-bool SameComposition(const PageRequest& a, const PageRequest& b) {
+bool SameBeforeFit(const PageRequest& a, const PageRequest& b) {
   if (!a.files || !b.files)
     return false;
   const int count = a.files->Count();
   if (count != b.files->Count() || a.ndxR != b.ndxR || a.half != b.half ||
-      !(a.options == b.options) || !(a.effects == b.effects) || a.clientWidth != b.clientWidth ||
-      a.clientHeight != b.clientHeight || a.ndxR < 0 || a.ndxR >= count) {
+      !(a.options == b.options) || !(a.effects == b.effects) || a.ndxR < 0 || a.ndxR >= count) {
     return false;
   }
+  // Also whether the client size considers a spread.
   return PagesConsidered(a) == PagesConsidered(b);
+}
+
+bool SameComposition(const PageRequest& a, const PageRequest& b) {
+  return SameBeforeFit(a, b) && a.clientWidth == b.clientWidth && a.clientHeight == b.clientHeight;
 }
 
 ReadAhead::ReadAhead(bool workAhead, std::size_t budgetBytes)
@@ -83,9 +87,15 @@ LoadedPage ReadAhead::LoadOne(const QString& path, std::optional<FileIdentity>& 
 }
 
 std::vector<LoadedPage> ReadAhead::Load(const QStringList& paths) {
+  std::vector<std::optional<FileIdentity>> identities;
+  return Load(paths, identities);
+}
+
+std::vector<LoadedPage> ReadAhead::Load(const QStringList& paths,
+                                        std::vector<std::optional<FileIdentity>>& identities) {
   const std::size_t count = std::size_t(paths.size());
   std::vector<LoadedPage> pages(count);
-  std::vector<std::optional<FileIdentity>> identities(count);
+  identities.assign(count, std::nullopt);
   // All pages at the same time: the later ones on helper threads, the first on this one.
   std::vector<std::future<void>> helpers;
   std::vector<std::size_t> notStarted;
@@ -144,10 +154,7 @@ std::optional<PageResult> ReadAhead::TakeComposed(const PageRequest& request) {
   for (Composed& composed : ready) {
     if (!SameComposition(Bound(composed.planned.request, composed.planned.files), request))
       continue;
-    const bool unchanged = std::all_of(composed.read.begin(), composed.read.end(), [](auto& read) {
-      return IdentityOf(read.first) == read.second;
-    });
-    if (!unchanged)
+    if (!StillUnchanged(composed.read))
       break;
     PageResult result = std::move(composed.result);
     result.caption = PageCaption(request, result);
@@ -158,8 +165,58 @@ std::optional<PageResult> ReadAhead::TakeComposed(const PageRequest& request) {
   return std::nullopt;
 }
 
+bool ReadAhead::StillUnchanged(const std::vector<std::pair<QString, FileIdentity>>& read) {
+  return std::all_of(read.begin(), read.end(),
+                     [](auto& file) { return IdentityOf(file.first) == file.second; });
+}
+
+void ReadAhead::ComposeNow(const PageRequest& request, PageResult& result) {
+  if (beforeFit_ &&
+      SameBeforeFit(Bound(beforeFit_->planned.request, beforeFit_->planned.files), request) &&
+      StillUnchanged(beforeFit_->read)) {
+    result = beforeFit_->result;
+    FitComposition(request, beforeFitPicture_, result);
+    ++refitted_;
+    return;
+  }
+  DropBeforeFit();
+  std::vector<std::pair<QString, FileIdentity>> read;
+  bool identified = true;  // every file read was unchanged while it was read
+  const PageLoader load = [&](const QStringList& paths) {
+    std::vector<std::optional<FileIdentity>> identities;
+    std::vector<LoadedPage> pages = Load(paths, identities);
+    for (qsizetype i = 0; i < paths.size(); ++i) {
+      if (const std::optional<FileIdentity>& identity = identities[std::size_t(i)])
+        read.emplace_back(paths[i], *identity);
+      else
+        identified = false;
+    }
+    return pages;
+  };
+  ComposeBeforeFit(request, result, load);
+  const bool keep = identified && store_.BytesHeld() + DecodedPageStore::BytesOf(result.picture) <=
+                                      store_.Budget();
+  if (!keep) {
+    FitComposition(request, result.picture, result);
+    return;
+  }
+  beforeFitPicture_ = std::move(result.picture);
+  result.picture = TBitmap();
+  beforeFit_ = Composed{Planned{*request.files, request}, std::move(read), result};
+  FitComposition(request, beforeFitPicture_, result);
+}
+
+void ReadAhead::DropBeforeFit() {
+  beforeFit_.reset();
+  beforeFitPicture_ = TBitmap();
+}
+
 void ReadAhead::ComposeAhead(const std::vector<PageRequest>& requests, const QStringList& keep) {
   store_.KeepOnly(keep);
+  if (beforeFit_ && !std::all_of(beforeFit_->read.begin(), beforeFit_->read.end(),
+                                 [&](auto& file) { return keep.contains(file.first); })) {
+    DropBeforeFit();
+  }
   {
     const std::lock_guard lock(mutex_);
     ++generation_;

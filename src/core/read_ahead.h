@@ -39,6 +39,14 @@ class ReadAhead {
   // kept.
   PageLoader Loader();
   std::vector<LoadedPage> Load(const QStringList& paths);
+  // The same, with the identity each file had as its page was read (none where it changed).
+  std::vector<LoadedPage> Load(const QStringList& paths,
+                               std::vector<std::optional<FileIdentity>>& identities);
+
+  // ComposePage with this reader's pages, for the window's thread only. The last composition
+  // before its fit is kept while its files are unchanged, so that a request differing only in
+  // the client size (a resize) is only fitted again.
+  void ComposeNow(const PageRequest& request, PageResult& result);
 
   // Whether the file's picture is wider than tall, from its kept page when it is still valid;
   // else the file is decoded (and kept). Throws as LoadFile does.
@@ -61,6 +69,8 @@ class ReadAhead {
   const DecodedPageStore& Store() const { return store_; }
   // Compositions made ahead that a turn has used, since construction.
   int ComposedUsed() const;
+  // ComposeNow's compositions that were only fitted again, since construction.
+  int Refitted() const { return refitted_; }
   // Blocks until the worker has nothing left to do (tests and benchmarks).
   void WaitIdle();
 
@@ -80,6 +90,8 @@ class ReadAhead {
   // while they were read. identity receives the file's identity as read.
   LoadedPage LoadOne(const QString& path, std::optional<FileIdentity>& identity);
   std::shared_ptr<const TBitmap> Decode(const QString& path, std::optional<FileIdentity>& identity);
+  static bool StillUnchanged(const std::vector<std::pair<QString, FileIdentity>>& read);
+  void DropBeforeFit();
   void WorkerLoop();
   void Compose(Planned planned, std::uint64_t generation);
   bool Current(std::uint64_t generation) const;  // with mutex_ held
@@ -95,11 +107,17 @@ class ReadAhead {
   QString decoding_;                  // the page the worker is decoding
   std::vector<Composed> composed_;
   int composedUsed_ = 0;
+  // ComposeNow's last composition before the fit (its picture apart); the window's thread only.
+  std::optional<Composed> beforeFit_;
+  TBitmap beforeFitPicture_;
+  int refitted_ = 0;
   bool stopping_ = false;
   std::thread worker_;
 };
 
 // Whether two requests make the same picture from the same files (the caption aside).
 bool SameComposition(const PageRequest& a, const PageRequest& b);
+// The same but for the fit: the client sizes may differ if they consider the same pages.
+bool SameBeforeFit(const PageRequest& a, const PageRequest& b);
 
 }  // namespace kelpra

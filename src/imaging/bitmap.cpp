@@ -52,6 +52,17 @@ TBitmap::TBitmap(int width, int height, TPixelFormat format) {
   Allocate(width, height, format);
 }
 
+TBitmap TBitmap::ToBeOverwritten(int width, int height, TPixelFormat format) {
+  TBitmap bmp;
+  bmp.Allocate(width, height, format, PixelStart::kUnwritten);
+  const std::size_t used = std::size_t(width) * (format == pf24bit ? 3 : 1);
+  if (bmp.pixels_ && used < bmp.stride_) {
+    for (int y = 0; y < height; ++y)
+      std::memset(bmp.ScanLine(y) + used, 0, bmp.stride_ - used);
+  }
+  return bmp;
+}
+
 TBitmap::TBitmap(const TBitmap& other) {
   Assign(other);
 }
@@ -85,7 +96,7 @@ TBitmap& TBitmap::operator=(TBitmap&& other) noexcept {
 
 TBitmap::~TBitmap() = default;
 
-void TBitmap::Allocate(int width, int height, TPixelFormat format) {
+void TBitmap::Allocate(int width, int height, TPixelFormat format, PixelStart start) {
   if (width < 0 || height < 0)
     throw std::bad_alloc();
   const std::size_t stride = RowStride(width, format);
@@ -93,7 +104,7 @@ void TBitmap::Allocate(int width, int height, TPixelFormat format) {
   if (width > 0 && height > 0) {
     if (stride > SIZE_MAX / std::size_t(height))
       throw std::bad_alloc();
-    pixels.reset(AllocatePixels(stride * std::size_t(height)));
+    pixels.reset(AllocatePixels(stride * std::size_t(height), start));
   }
   pixels_ = std::move(pixels);
   width_ = width;
@@ -160,7 +171,8 @@ void TBitmap::Assign(const TBitmap& source) {
     return;
   if (width_ != source.width_ || height_ != source.height_ || format_ != source.format_ ||
       !pixels_) {
-    Allocate(source.width_, source.height_, source.format_);
+    // Every byte, padding included, is copied over at once.
+    Allocate(source.width_, source.height_, source.format_, PixelStart::kUnwritten);
   }
   if (pixels_)
     std::memcpy(pixels_.get(), source.pixels_.get(), stride_ * std::size_t(height_));

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "imaging/pixel_memory.h"
+
 namespace kelpra {
 
 enum TPixelFormat { pf24bit, pf8bit };
@@ -64,6 +66,9 @@ class TBitmap {
  public:
   TBitmap() = default;
   TBitmap(int width, int height, TPixelFormat format = pf24bit);
+  // A bitmap whose pixels start as whatever memory it reuses held: only for a caller that
+  // writes every pixel of every row before anything reads them. The row padding is zeroed.
+  static TBitmap ToBeOverwritten(int width, int height, TPixelFormat format = pf24bit);
   TBitmap(const TBitmap& other);
   TBitmap& operator=(const TBitmap& other);
   TBitmap(TBitmap&& other) noexcept;
@@ -106,7 +111,7 @@ class TBitmap {
   void StretchCopy(const TRect& dest, const TBitmap& source, const TRect& sourceRect);
 
  private:
-  void Allocate(int width, int height, TPixelFormat format);
+  void Allocate(int width, int height, TPixelFormat format, PixelStart start = PixelStart::kZeroed);
   struct FreeDeleter {
     void operator()(std::uint8_t* p) const;
   };

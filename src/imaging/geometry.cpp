@@ -107,7 +107,8 @@ bool SideBySide(TBitmap& bmpL, const TBitmap& bmpR, TColor bkColor, int Split, i
   if (width > std::numeric_limits<int>::max() || height > std::numeric_limits<int>::max()) {
     throw std::bad_alloc();
   }
-  TBitmap spread(static_cast<int>(width), static_cast<int>(height));
+  // Every row is written whole below.
+  TBitmap spread = TBitmap::ToBeOverwritten(static_cast<int>(width), static_cast<int>(height));
   const TColor rgb = ColorToRGB(bkColor);
   const std::vector<TRGBTriple> background(width, {GetBValue(rgb), GetGValue(rgb), GetRValue(rgb)});
   const std::size_t leftBytes = 3 * std::size_t(bmpL.Width());

@@ -124,7 +124,7 @@ std::uint8_t* WithHeader(void* start, std::size_t capacity) {
 
 }  // namespace
 
-std::uint8_t* AllocatePixels(std::size_t bytes) {
+std::uint8_t* AllocatePixels(std::size_t bytes, PixelStart contents) {
   if (bytes > SIZE_MAX - kHeader - kHugePage)
     throw std::bad_alloc();
   const std::size_t needed = bytes + kHeader;
@@ -137,7 +137,8 @@ std::uint8_t* AllocatePixels(std::size_t bytes) {
   const std::size_t capacity = (needed + kHugePage - 1) / kHugePage * kHugePage;
   Block block{};
   if (ThePool().Take(capacity, block)) {
-    std::memset(static_cast<std::uint8_t*>(block.start) + kHeader, 0, bytes);
+    if (contents == PixelStart::kZeroed)
+      std::memset(static_cast<std::uint8_t*>(block.start) + kHeader, 0, bytes);
     return WithHeader(block.start, block.capacity);
   }
   void* start = MapZeroed(capacity);

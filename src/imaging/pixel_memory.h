@@ -9,8 +9,12 @@
 
 namespace kelpra {
 
-// Zeroed memory for `bytes` bytes; throws std::bad_alloc when there is none.
-std::uint8_t* AllocatePixels(std::size_t bytes);
+// What a new block holds: zeros, or whatever a freed bitmap left there, for a caller that writes
+// every byte before anything reads it.
+enum class PixelStart { kZeroed, kUnwritten };
+
+// Memory for `bytes` bytes; throws std::bad_alloc when there is none.
+std::uint8_t* AllocatePixels(std::size_t bytes, PixelStart contents = PixelStart::kZeroed);
 // Gives memory from AllocatePixels back (nullptr does nothing). Safe from any thread, and from
 // destructors: it never throws.
 void FreePixels(std::uint8_t* pixels) noexcept;

@@ -1,6 +1,7 @@
 #include "imaging/resample.h"
 
 #include <cstring>
+#include <exception>
 #include <utility>
 #include <vector>
 
@@ -22,13 +23,10 @@ void Replace(TBitmap& bmp, TBitmap&& result) {
   bmp.BrushColor = brush;
 }
 
-}  // namespace
-
-bool BmpResize(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode) {
-  return BmpResizeOnThreads(bmp, rwidth, rheight, mode, DefaultThreadCount());
-}
-
-bool BmpResizeOnThreads(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode, int threadCount) {
+// Resamples bmp into work, which it sizes first; false, work untouched, where BmpResize gives up.
+// An error of the row loops comes back in rowsFailed, with work as far as they got.
+bool ResampleInto(const TBitmap& bmp, TBitmap& work, int rwidth, int rheight, TResizeMode mode,
+                  int threadCount, std::exception_ptr& rowsFailed) {
   if (bmp.PixelFormat() != pf24bit || bmp.Empty() || rwidth < 1 || rheight < 1)
     return false;
   if (mode < 0 || mode >= kResizeModeCount)
@@ -43,17 +41,15 @@ bool BmpResizeOnThreads(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode,
 
   // Every pixel of the result is written, so a fresh bitmap serves as the working copy; its
   // untouched pages cost nothing until the row loops fill them, on all cores.
-  TBitmap work(rwidth, rheight, pf24bit);
+  work = TBitmap::ToBeOverwritten(rwidth, rheight, pf24bit);
   work.Palette() = bmp.Palette();
 
-  const TBmpData24 source(bmp);
-  const TBmpData24 dest(work);
   std::vector<const std::uint8_t*> sourceRows(h);
   for (int y = 0; y < h; ++y)
-    sourceRows[y] = reinterpret_cast<std::uint8_t*>(source.Data(0, y));
+    sourceRows[y] = bmp.ScanLine(y);
   std::vector<std::uint8_t*> destRows(rheight);
   for (int y = 0; y < rheight; ++y)
-    destRows[y] = reinterpret_cast<std::uint8_t*>(dest.Data(0, y));
+    destRows[y] = work.ScanLine(y);
   // The loops read a pixel as 4 bytes; a last row without padding is read from a padded copy.
   std::vector<std::uint8_t> lastRow;
   if (bmp.Stride() < std::size_t(3) * w + 1) {
@@ -66,10 +62,35 @@ bool BmpResizeOnThreads(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode,
   try {
     ParallelRows(rheight, threadCount, [&job](int y0, int y1) { ResampleRows(job, y0, y1); });
   } catch (...) {
-    Replace(bmp, std::move(work));
-    throw;
+    rowsFailed = std::current_exception();
   }
+  return true;
+}
+
+}  // namespace
+
+bool BmpResize(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode) {
+  return BmpResizeOnThreads(bmp, rwidth, rheight, mode, DefaultThreadCount());
+}
+
+std::optional<TBitmap> Resampled(const TBitmap& bmp, int rwidth, int rheight, TResizeMode mode) {
+  TBitmap work;
+  std::exception_ptr rowsFailed;
+  if (!ResampleInto(bmp, work, rwidth, rheight, mode, DefaultThreadCount(), rowsFailed))
+    return std::nullopt;
+  if (rowsFailed)
+    std::rethrow_exception(rowsFailed);
+  return work;
+}
+
+bool BmpResizeOnThreads(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode, int threadCount) {
+  TBitmap work;
+  std::exception_ptr rowsFailed;
+  if (!ResampleInto(bmp, work, rwidth, rheight, mode, threadCount, rowsFailed))
+    return false;
   Replace(bmp, std::move(work));
+  if (rowsFailed)
+    std::rethrow_exception(rowsFailed);
   return true;
 }
 

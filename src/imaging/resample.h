@@ -30,5 +30,7 @@ std::optional<TResizeMode> ResizeModeFromName(std::string_view name);
 // Resamples a 24-bit picture to rwidth x rheight. False, unchanged, when the picture is not
 // 24-bit or a target side is below 1.
 bool BmpResize(TBitmap& bmp, int rwidth, int rheight, TResizeMode mode);
+// The same into a new bitmap, bmp left as it is; nothing where BmpResize would return false.
+std::optional<TBitmap> Resampled(const TBitmap& bmp, int rwidth, int rheight, TResizeMode mode);
 
 }  // namespace kelpra

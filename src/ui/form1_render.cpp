@@ -60,7 +60,7 @@ void TForm1::ReadFiles() {
     if (std::optional<PageResult> composed = readAhead_->TakeComposed(request)) {
       result = std::move(*composed);
     } else {
-      ComposePage(request, result, readAhead_->Loader());
+      readAhead_->ComposeNow(request, result);
     }
   } catch (...) {
     keepDecisions();

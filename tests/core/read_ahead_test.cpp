@@ -3,6 +3,8 @@
 #include "core/read_ahead.h"
 
 #include <gtest/gtest.h>
+#include <QRect>
+#include <QSize>
 
 #include <filesystem>
 #include <functional>
@@ -193,13 +195,10 @@ struct RequestChange {
   std::function<void(PageRequest&)> change;
 };
 
-TEST(ReadAhead, AComposedTurnIsTakenOnlyForTheSameRequestAndFiles) {
-  Book book;
-  for (int i = 0; i < 4; ++i)
-    book.Add("p" + std::to_string(i) + ".bmp", 30, 40, std::uint32_t(i + 1));
-  PathList otherFiles = book.files;
-  otherFiles.RemoveAt(2);
-  const std::vector<RequestChange> changes = {
+// Every change to a request but its client size; the list one needs a list other than the
+// one of the request.
+std::vector<RequestChange> ChangesBeforeFit(const PathList& otherFiles) {
+  return {
       {"ndxR", [](PageRequest& r) { r.ndxR = 0; }},
       {"half", [](PageRequest& r) { r.half = 2; }},
       {"swap", [](PageRequest& r) { r.options.swapLR = true; }},
@@ -213,10 +212,20 @@ TEST(ReadAhead, AComposedTurnIsTakenOnlyForTheSameRequestAndFiles) {
       {"sharpness", [](PageRequest& r) { r.effects.sharpness = 10; }},
       {"monochrome", [](PageRequest& r) { r.effects.monochrome = true; }},
       {"filter", [](PageRequest& r) { r.effects.resizeFilter = "Lanczos"; }},
-      {"width", [](PageRequest& r) { r.clientWidth = 121; }},
-      {"height", [](PageRequest& r) { r.clientHeight = 81; }},
-      {"list", [&](PageRequest& r) { r.files = &otherFiles; }},
+      {"list", [&otherFiles](PageRequest& r) { r.files = &otherFiles; }},
   };
+}
+
+TEST(ReadAhead, AComposedTurnIsTakenOnlyForTheSameRequestAndFiles) {
+  Book book;
+  for (int i = 0; i < 4; ++i)
+    book.Add("p" + std::to_string(i) + ".bmp", 30, 40, std::uint32_t(i + 1));
+  PathList otherFiles = book.files;
+  otherFiles.RemoveAt(2);
+  std::vector<RequestChange> changes = ChangesBeforeFit(otherFiles);
+  changes.push_back({"width", [](PageRequest& r) { r.clientWidth = 121; }});
+  changes.push_back({"height", [](PageRequest& r) { r.clientHeight = 81; }});
+
   const PageRequest planned = Request(book.files, 1);
   for (const RequestChange& c : changes) {
     SCOPED_TRACE(c.name);
@@ -303,6 +312,86 @@ TEST(ReadAhead, NothingIsComposedAheadWhenSwitchedOffOrStopped) {
   stopped.ComposeAhead({request}, {});
   stopped.WaitIdle();
   EXPECT_FALSE(stopped.TakeComposed(request));
+}
+
+// What the window takes from a composition.
+void ExpectSameShowing(const PageResult& expected, const PageResult& actual) {
+  EXPECT_EQ(BitmapDiff(expected.picture, actual.picture), "");
+  EXPECT_EQ(actual.caption, expected.caption);
+  EXPECT_EQ(actual.twoPics, expected.twoPics);
+  EXPECT_EQ(actual.ndxL, expected.ndxL);
+  EXPECT_EQ(actual.ndxLUpdated, expected.ndxLUpdated);
+  EXPECT_EQ(actual.dialogFileName, expected.dialogFileName);
+  EXPECT_EQ(actual.dialogFolder, expected.dialogFolder);
+  EXPECT_EQ(
+      QRect(actual.imageLeft, actual.imageTop, actual.imageWidth, actual.imageHeight),
+      QRect(expected.imageLeft, expected.imageTop, expected.imageWidth, expected.imageHeight));
+  EXPECT_EQ(QSize(actual.bmpW, actual.bmpH), QSize(expected.bmpW, expected.bmpH));
+  EXPECT_TRUE(actual.done);
+}
+
+// ComposeNow for the request, checked against a composition from scratch.
+void ExpectComposedNow(ReadAhead& readAhead, const PageRequest& request) {
+  PageResult expected;
+  ComposePage(request, expected);
+  PageResult result;
+  readAhead.ComposeNow(request, result);
+  ExpectSameShowing(expected, result);
+}
+
+TEST(ReadAhead, AResizeOnlyFitsTheKeptCompositionAgain) {
+  Book book;
+  for (int i = 0; i < 3; ++i)
+    book.Add("p" + std::to_string(i) + ".bmp", 30, 40, std::uint32_t(i + 1));
+  PageRequest request = Request(book.files, 1);
+  ReadAhead readAhead;
+  ExpectComposedNow(readAhead, request);
+  for (const QSize size : {QSize(121, 80), QSize(61, 50), QSize(300, 90), QSize(120, 80)}) {
+    SCOPED_TRACE(size.width());
+    request.clientWidth = size.width();
+    request.clientHeight = size.height();
+    request.state = QString::number(size.width());
+    ExpectComposedNow(readAhead, request);
+  }
+  EXPECT_EQ(readAhead.Refitted(), 4);
+  // A size taller than wide considers no spread: composed anew.
+  request.clientWidth = 80;
+  request.clientHeight = 120;
+  ExpectComposedNow(readAhead, request);
+  EXPECT_EQ(readAhead.Refitted(), 4);
+}
+
+TEST(ReadAhead, AKeptCompositionIsRefittedForNoOtherChange) {
+  Book book;
+  for (int i = 0; i < 4; ++i)
+    book.Add("p" + std::to_string(i) + ".bmp", 30, 40, std::uint32_t(i + 1));
+  PathList otherFiles = book.files;
+  otherFiles.RemoveAt(2);
+  const PageRequest shown = Request(book.files, 1);
+  for (const RequestChange& c : ChangesBeforeFit(otherFiles)) {
+    SCOPED_TRACE(c.name);
+    ReadAhead readAhead;
+    ExpectComposedNow(readAhead, shown);
+    PageRequest asked = shown;
+    c.change(asked);
+    asked.clientWidth = 150;  // with a resize too
+    EXPECT_FALSE(SameBeforeFit(shown, asked));
+    ExpectComposedNow(readAhead, asked);
+    EXPECT_EQ(readAhead.Refitted(), 0);
+  }
+  // A page rewritten since: its new picture.
+  ReadAhead readAhead;
+  ExpectComposedNow(readAhead, shown);
+  Rewrite(book.files[2], 30, 40, 9);
+  PageRequest resized = shown;
+  resized.clientWidth = 150;
+  ExpectComposedNow(readAhead, resized);
+  EXPECT_EQ(readAhead.Refitted(), 0);
+  // Pages no longer to be kept take the composition with them.
+  readAhead.ComposeAhead({}, {book.files[0]});
+  resized.clientWidth = 140;
+  ExpectComposedNow(readAhead, resized);
+  EXPECT_EQ(readAhead.Refitted(), 0);
 }
 
 }  // namespace

@@ -41,6 +41,36 @@ TEST(PixelMemoryTest, ANewBitmapIsBlackOnReusedMemory) {
   }
 }
 
+// A bitmap to be overwritten may reuse a block as it was left, but its row padding is zeroed:
+// once its pixels are written, every byte is as in a bitmap made black first.
+TEST(PixelMemoryTest, ABitmapToBeOverwrittenHasZeroPaddingOnReusedMemory) {
+  const struct {
+    int width, height;
+    TPixelFormat format;
+  } sizes[] = {{2481, 1000, pf24bit},
+               {2482, 1000, pf24bit},
+               {2480, 1000, pf24bit},
+               {4097, 600, pf8bit},
+               {1, 1, pf24bit}};
+  for (const auto& s : sizes) {
+    TBitmap used(s.width, s.height, s.format);
+    Scribble(used);
+    used = TBitmap();
+    TBitmap overwritten = TBitmap::ToBeOverwritten(s.width, s.height, s.format);
+    TBitmap black(s.width, s.height, s.format);
+    ASSERT_EQ(overwritten.Stride(), black.Stride());
+    const std::size_t written = std::size_t(s.width) * (s.format == pf24bit ? 3 : 1);
+    for (int y = 0; y < s.height; ++y) {
+      std::memset(overwritten.ScanLine(y), 0x11, written);
+      std::memset(black.ScanLine(y), 0x11, written);
+    }
+    bool same = true;
+    for (int y = 0; y < s.height; ++y)
+      same = same && std::memcmp(overwritten.ScanLine(y), black.ScanLine(y), black.Stride()) == 0;
+    EXPECT_TRUE(same) << s.width << "x" << s.height;
+  }
+}
+
 // Bitmaps made and freed on several threads at once share the pool without losing or doubling
 // a block: each thread finds its own pixels unchanged.
 TEST(PixelMemoryTest, ThreadsShareThePool) {
