@@ -75,8 +75,7 @@ LoadedPage ReadAhead::LoadOne(const QString& path, std::optional<FileIdentity>& 
       std::unique_lock lock(mutex_);
       changed_.wait(lock, [&] { return decoding_ != path; });
     }
-    identity = IdentityOf(path);
-    std::shared_ptr<const TBitmap> page = identity ? store_.Find(path, *identity) : nullptr;
+    std::shared_ptr<const TBitmap> page = KeptPage(path, identity);
     if (!page)
       page = Decode(path, identity);
     loaded.picture = *page;
@@ -116,11 +115,15 @@ std::vector<LoadedPage> ReadAhead::Load(const QStringList& paths,
   return pages;
 }
 
+std::shared_ptr<const TBitmap> ReadAhead::KeptPage(const QString& path,
+                                                   std::optional<FileIdentity>& identity) const {
+  identity = IdentityOf(path);
+  return identity ? store_.Find(path, *identity) : nullptr;
+}
+
 std::optional<bool> ReadAhead::KnownLandscape(const QString& path) const {
-  const std::optional<FileIdentity> identity = IdentityOf(path);
-  if (!identity)
-    return std::nullopt;
-  const std::shared_ptr<const TBitmap> page = store_.Find(path, *identity);
+  std::optional<FileIdentity> identity;
+  const std::shared_ptr<const TBitmap> page = KeptPage(path, identity);
   if (!page)
     return std::nullopt;
   return page->Width() > page->Height();
@@ -265,8 +268,8 @@ void ReadAhead::Compose(Planned planned, std::uint64_t generation) {
     for (qsizetype i = 0; i < paths.size(); ++i) {
       const QString& path = paths[i];
       LoadedPage& loaded = pages[std::size_t(i)];
-      std::optional<FileIdentity> identity = IdentityOf(path);
-      std::shared_ptr<const TBitmap> page = identity ? store_.Find(path, *identity) : nullptr;
+      std::optional<FileIdentity> identity;
+      std::shared_ptr<const TBitmap> page = KeptPage(path, identity);
       if (!page) {
         {
           const std::lock_guard lock(mutex_);

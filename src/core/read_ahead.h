@@ -89,6 +89,10 @@ class ReadAhead {
   // One page from the store or the disk; decoded pages are kept when their file did not change
   // while they were read. identity receives the file's identity as read.
   LoadedPage LoadOne(const QString& path, std::optional<FileIdentity>& identity);
+  // The kept page of path if its file is unchanged, else null; identity receives the file's
+  // identity now (none when it cannot be read).
+  std::shared_ptr<const TBitmap> KeptPage(const QString& path,
+                                          std::optional<FileIdentity>& identity) const;
   std::shared_ptr<const TBitmap> Decode(const QString& path, std::optional<FileIdentity>& identity);
   static bool StillUnchanged(const std::vector<std::pair<QString, FileIdentity>>& read);
   void DropBeforeFit();

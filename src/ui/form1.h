@@ -246,6 +246,10 @@ class TForm1 : public QMainWindow {
 
   // Navigation (form1_navigation.cpp).
   TurnOptions CurrentTurnOptions() const;
+  // Whether the current page is a landscape scan stepped half by half ("Landscape 1/2" on).
+  bool CurrentIsLandscape();
+  // Shows the page a Next or Previous chose; with none, stops auto-turn.
+  void TurnTo(const std::optional<PagePosition>& to);
   void StopAutoTurn();
   void AssignArrowKeys();
 

@@ -58,27 +58,24 @@ TurnOptions TForm1::CurrentTurnOptions() const {
 void TForm1::Action14NextExecute() {
   EndMenu();
   RearmTimer();
-  const bool landscape =
-      PM_H->isChecked() && !FileList.Empty() && readAhead_->IsLandscape(FileList[ndxR]);
-  const std::optional<PagePosition> to =
-      NextPosition(FileList.Count(), {ndxR, Half}, TwoPics, landscape, CurrentTurnOptions());
-  if (!to) {
-    if (Action30AutoTurn->isChecked())
-      StopAutoTurn();
-    return;
-  }
-  ndxR = to->ndxR;
-  Half = to->half;
-  ReadFiles();
+  TurnTo(NextPosition(FileList.Count(), {ndxR, Half}, TwoPics, CurrentIsLandscape(),
+                      CurrentTurnOptions()));
 }
 
 void TForm1::Action15PreviousExecute() {
   EndMenu();
   RearmTimer();
-  const bool landscape =
-      PM_H->isChecked() && !FileList.Empty() && readAhead_->IsLandscape(FileList[ndxR]);
-  const std::optional<PagePosition> to =
-      PreviousPosition(FileList.Count(), {ndxR, Half}, landscape, CurrentTurnOptions());
+  TurnTo(
+      PreviousPosition(FileList.Count(), {ndxR, Half}, CurrentIsLandscape(), CurrentTurnOptions()));
+}
+
+bool TForm1::CurrentIsLandscape() {
+  // Only "Landscape 1/2" asks, so only then is the page's size looked at.
+  return PM_H->isChecked() && !FileList.Empty() && readAhead_->IsLandscape(FileList[ndxR]);
+}
+
+void TForm1::TurnTo(const std::optional<PagePosition>& to) {
+  // No position: the end of the list with "Cyclic" off, where auto-turn stops.
   if (!to) {
     if (Action30AutoTurn->isChecked())
       StopAutoTurn();
